@@ -1,0 +1,253 @@
+#ifndef QC_DIRECTED_GRAPH_H
+#define QC_DIRECTED_GRAPH_H
+
+// Directed graphs of positioned nodes and scored links, with cheapest-path and ranked-walk
+// searches, a text trace and drawing.
+//
+// Nodes and links are plain values held by value in the graph and named by index: a 32-bit
+// signed integer counted from 0 in the order of adding, where -1 means "none". Every node keeps
+// a chain of the links that leave it (firstChild, then nextChild from link to link until -1),
+// the most recently stored link first. Violated preconditions throw a default-constructed
+// qcInvariantFailure before anything changes. A graph may be read by several threads at once
+// while nobody changes it.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "qcException.h"
+#include "qcExport.h"
+#include "qcVector.h"
+
+class qcDirectedGraph;
+class qcGraphicList;
+class qcUITablet;
+
+// A sequence of node or link indices.
+using qcIndexArray = std::vector<std::int32_t>;
+
+// A point of the graph: a position in the plane plus the graph's bookkeeping.
+//
+// Index values set through a `long` parameter that do not fit in 32 bits are stored as -1.
+class QC_EXPORT qcDirectedGraphNode {
+public:
+    // Bits of the flags argument of draw().
+    static constexpr unsigned long drawLabel = 1;  // the node's id at its position
+    static constexpr unsigned long drawLinks = 2;  // a segment for each outgoing link
+
+    // firstChild -1, position (0, 0), id -1 until a graph stores the node.
+    qcDirectedGraphNode();
+
+    // The node's index in its graph (written by the graph when it stores the node).
+    long id() const { return mId; }
+    // The first link of the node's chain of outgoing links, or -1 for none.
+    long firstChild() const { return mFirstChild; }
+
+    const qcVector<2>& position() const { return mPosition; }
+    void position(const qcVector<2>& p) { mPosition = p; }
+
+    // All fields equal, compared in the order firstChild, position, reserved word, id.
+    bool operator==(const qcDirectedGraphNode& other) const;
+
+    // Writes "Node <id> links:" and one line per outgoing link, in chain order, to qfNoxOut().
+    // The node must belong to graph.
+    void mTrace(const qcDirectedGraph& graph) const;
+
+    // Appends the node's label (flags bit drawLabel) and/or the segments of its outgoing links
+    // in chain order (bit drawLinks); other bits are ignored. The node must belong to graph.
+    void draw(qcGraphicList& list, const qcDirectedGraph& graph, unsigned long flags) const;
+    void draw(qcUITablet& tablet, const qcDirectedGraph& graph, unsigned long flags) const;
+
+    // Appends the node's label, then the segment of the link at position linkNumber of its
+    // chain (0 is firstChild). Throws qcInvariantFailure, after the label, when linkNumber is
+    // negative or not less than the chain's length; the tablet form then draws nothing.
+    void drawLink(qcGraphicList& list, const qcDirectedGraph& graph, long linkNumber) const;
+    void drawLink(qcUITablet& tablet, const qcDirectedGraph& graph, long linkNumber) const;
+
+private:
+    friend class qcDirectedGraph;
+
+    std::int32_t mFirstChild = -1;
+    qcVector<2> mPosition;
+    std::int32_t mReserved = 0;  // copied and compared with the record, never otherwise used
+    std::int32_t mId = -1;
+};
+
+// A directed, scored link from nodeA to nodeB.
+//
+// Index values set through a `long` parameter that do not fit in 32 bits are stored as -1.
+class QC_EXPORT qcDirectedGraphLink {
+public:
+    // With its defaults also the default constructor: ends -1 and -1, score 1.0, flags 0,
+    // id -1, nextChild -1. The arguments are not tested; the graph tests the ends when it
+    // stores the link.
+    qcDirectedGraphLink(long nodeA = -1, long nodeB = -1, double score = 1.0);
+
+    // Bit 0 set: the two-node shortestPath() passes over this link. No other bit has a meaning
+    // to the library. Set it on a copy before storing the link.
+    std::uint32_t flags = 0;
+
+    long id() const { return mId; }
+    long nodeA() const { return mNodeA; }
+    long nodeB() const { return mNodeB; }
+    long nextChild() const { return mNextChild; }
+    double score() const { return mScore; }
+
+    void nodeA(long a);
+    void nodeB(long b);
+    // The graph overwrites nextChild whenever it stores a link.
+    void nextChild(long next);
+    void score(double s) { mScore = s; }
+
+    // All fields equal, compared in the order flags, nodeA, nodeB, id, score, nextChild; the
+    // score exactly as a double (0.0 equals -0.0, a NaN score is unequal to itself).
+    bool operator==(const qcDirectedGraphLink& other) const;
+
+    // Writes "link <id>: <nodeA> to <nodeB> score <score>" to qfNoxOut().
+    void mTrace() const;
+
+    // Appends a segment from the position of graph node nodeA to that of nodeB. Throws
+    // qcInvariantFailure, appending nothing, when either end is not a node of graph.
+    void draw(qcGraphicList& list, const qcDirectedGraph& graph) const;
+    void draw(qcUITablet& tablet, const qcDirectedGraph& graph) const;
+
+private:
+    friend class qcDirectedGraph;
+
+    std::int32_t mNodeA;
+    std::int32_t mNodeB;
+    std::int32_t mId = -1;
+    double mScore;
+    std::int32_t mNextChild = -1;
+};
+
+// A path through a graph: the nodes visited and the links taken. Either both sequences are
+// empty, or there is exactly one node more than links. The record never looks at a graph.
+class QC_EXPORT qcDirectedGraphPath {
+public:
+    // The empty path.
+    qcDirectedGraphPath();
+    // Copies both sequences; throws qcInvariantFailure if they break the size rule.
+    qcDirectedGraphPath(const qcIndexArray& nodes, const qcIndexArray& links);
+
+    const qcIndexArray& nodes() const { return mNodes; }
+    const qcIndexArray& links() const { return mLinks; }
+
+    // Both empty, or one node more than links. Constant time.
+    bool sizeValid() const;
+    // Throws qcInvariantFailure unless sizeValid().
+    void verifySize() const;
+    // These three call verifySize() first. Constant time.
+    bool isEmpty() const;
+    bool isSingleton() const;
+    // At least one link, and the first node equals the last.
+    bool isLoop() const;
+    // Some node index occurs more than once. Time O(n log n) for n nodes.
+    bool hasCycle() const;
+
+    bool operator==(const qcDirectedGraphPath& other) const;
+    bool operator!=(const qcDirectedGraphPath& other) const;
+
+private:
+    qcIndexArray mNodes;
+    qcIndexArray mLinks;
+};
+
+// The graph: nodes and links held by value, each node with its chain of outgoing links. It only
+// grows; stored records can be replaced, never removed.
+class QC_EXPORT qcDirectedGraph {
+public:
+    qcDirectedGraph();
+
+    // Node arrays equal, then link arrays equal, record by record from index 0.
+    bool operator==(const qcDirectedGraph& other) const;
+
+    long numNodes() const { return static_cast<long>(mNodes.size()); }
+    long numLinks() const { return static_cast<long>(mLinks.size()); }
+
+    // Stores a copy of n as a new node and returns its index (the old numNodes()); the stored
+    // id is the index. Give it a record whose firstChild is -1. Amortised constant time.
+    long addNode(const qcDirectedGraphNode& n);
+    // Replaces node i by a copy of n (firstChild included) and sets its id to i. To move a node,
+    // read it with node(i), change the copy and write it back, which keeps its chain.
+    // Throws qcInvariantFailure unless 0 <= i < numNodes().
+    void node(long i, const qcDirectedGraphNode& n);
+    // The stored node i, valid until the next addNode(). Throws qcInvariantFailure unless
+    // 0 <= i < numNodes().
+    const qcDirectedGraphNode& node(long i) const
+    {
+        if (i < 0 || i >= numNodes())
+            throw qcInvariantFailure();
+        return mNodes[static_cast<std::size_t>(i)];
+    }
+
+    // Appends a default slot, then stores l there with link(i, l) and returns the index (the
+    // old numLinks()). When that store throws, the default slot (ends -1, id -1) stays behind:
+    // numLinks() has grown by one, the slot stands in no chain, and link(i, l) can fill it later.
+    long addLink(const qcDirectedGraphLink& l);
+    // Appends a link from nodeA to nodeB without raising exceptions; its index is the old
+    // numLinks(). A bad end is reported to qstd_assert_ (566 for nodeA, 567 for nodeB); if the
+    // hook returns, nothing is stored. Constant time besides the array's growth.
+    void addLinkFastUnsafe(long nodeA, long nodeB, double score);
+    // Replaces link i by a copy of l (its id becomes i) and moves it to the head of the chain of
+    // its nodeA, taking it out of its old chain; the other links keep their order. Throws
+    // qcInvariantFailure unless 0 <= i < numLinks(), then unless nodeA, then nodeB, of l is a
+    // node. A stored id other than -1 or i is reported to qstd_assert_ (597). Time: one walk of
+    // the old chain up to the link.
+    void link(long i, const qcDirectedGraphLink& l);
+    // The stored link i, valid until the next addLink() or addLinkFastUnsafe(). Throws
+    // qcInvariantFailure unless 0 <= i < numLinks().
+    const qcDirectedGraphLink& link(long i) const
+    {
+        if (i < 0 || i >= numLinks())
+            throw qcInvariantFailure();
+        return mLinks[static_cast<std::size_t>(i)];
+    }
+
+    // The cheapest path from start to end (Dijkstra's algorithm with a binary heap; links with
+    // flags bit 0 set are skipped). Fills nodes with the path's nodes from start to end and
+    // links with the links between them; both are emptied first and stay empty when end cannot
+    // be reached at a total score below 1.0e12, or when start or end is not a node.
+    // Calls qcAttention::check() before passes 1, 65, 129, ...; what it throws passes through
+    // with both arrays empty. Once a node is settled it is never reopened, so with negative
+    // scores the result need not be the cheapest. Time O(m log m) for m links reached.
+    void shortestPath(std::int32_t start, std::int32_t end, qcIndexArray& nodes,
+                      qcIndexArray& links) const;
+    // The same between the ends of link `link` (which takes part like any other link). Both
+    // arrays stay empty when `link` is not a link index.
+    void shortestPath(std::int32_t link, qcIndexArray& nodes, qcIndexArray& links) const;
+
+    // Up to maxNumPaths walks from start to end, cheapest first (ties: the walk found first),
+    // with their scores in the parallel array. Walks may repeat nodes and links. A negative
+    // minLength means 0 and a negative maxLength means no bound. Throws qcInvariantFailure,
+    // leaving both outputs untouched, when start or end is not a node, when
+    // 0 <= maxLength < minLength, or when maxNumPaths < 1. Link flags are not looked at.
+    // Calls qcAttention::check() before takings 1, 65, 129, ...; what it throws passes through
+    // and the walks listed so far stay in the outputs. Memory grows with the partial walks
+    // created: up to maxNumPaths per link reached.
+    void shortestPath(std::int32_t start, std::int32_t end, std::int32_t maxNumPaths,
+                      std::int32_t minLength, std::int32_t maxLength,
+                      std::vector<qcDirectedGraphPath>& paths, std::vector<double>& scores) const;
+
+    // Writes the node count and every node's trace, in index order, to qfNoxOut().
+    void mTrace() const;
+
+    // Appends, for every node in index order, its label and then its outgoing segments.
+    void draw(qcGraphicList& list) const;
+    void draw(qcUITablet& tablet) const;
+    // Appends the labels of the listed nodes, then the segments of the listed links. Throws
+    // qcInvariantFailure, before appending for that entry, on an index that is not in the graph.
+    void drawPath(qcGraphicList& list, const qcIndexArray& nodes, const qcIndexArray& links) const;
+    void drawPath(qcUITablet& tablet, const qcIndexArray& nodes, const qcIndexArray& links) const;
+
+private:
+    // Links the stored link i into the head of the chain of its nodeA.
+    void pushChainHead(std::int32_t i);
+    // Takes link oldId out of the chain of node owner; does nothing if the chain lacks it.
+    void unchain(std::int32_t owner, std::int32_t oldId, std::int32_t oldNext);
+
+    std::vector<qcDirectedGraphNode> mNodes;
+    std::vector<qcDirectedGraphLink> mLinks;
+};
+
+#endif
