@@ -1,0 +1,88 @@
+// "draw": pictures of the graph, as SVG through the library's drawing or as Graphviz DOT.
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "Commands.h"
+#include "DotWriter.h"
+#include "GraphFiles.h"
+#include "LoadedGraph.h"
+
+namespace {
+
+// Nodes without coordinates go round a circle in id order, about 40 units apart, so that a
+// picture of an edge list still shows every node and link.
+void placeOnCircle(qcDirectedGraph& graph)
+{
+    const long n = graph.numNodes();
+    const double radius = 20.0 * static_cast<double>(n) / M_PI + 40.0;
+    for (long i = 0; i < n; ++i) {
+        const double angle = 2.0 * M_PI * static_cast<double>(i) / static_cast<double>(n);
+        qcDirectedGraphNode node = graph.node(i);
+        node.position(qcVector<2>(radius * std::cos(angle), radius * std::sin(angle)));
+        graph.node(i, node);
+    }
+}
+
+ExitCode runDraw(const CommandLine& line)
+{
+    line.expectPositional(1, "GRAPH");
+    if (!line.has("-o"))
+        throw UsageError("missing -o FILE, the picture to write");
+    const std::string output = line.values("-o").front();
+    const bool dot = fileNameEndsWith(output, ".dot") || fileNameEndsWith(output, ".gv");
+    if (!dot && !fileNameEndsWith(output, ".svg"))
+        throw UsageError("cannot tell the picture type of '" + output +
+                         "' (use a name ending in .svg or .dot)");
+    LoadedGraph loaded(line, Coordinates::read);
+    qcIndexArray pathNodes;
+    qcIndexArray pathLinks;
+    if (line.has("--path")) {
+        const std::vector<std::string>& ends = line.values("--path");
+        const std::int32_t from = loaded.node(ends[0], "--path FROM");
+        const std::int32_t to = loaded.node(ends[1], "--path TO");
+        const auto start = std::chrono::steady_clock::now();
+        loaded.graph().shortestPath(from, to, pathNodes, pathLinks);
+        loaded.reportTime("query", start);
+        if (pathNodes.empty()) {
+            reportNothingFound("draw", "no path from " + ends[0] + " to " + ends[1] +
+                                           "; nothing written");
+            return exitNothingFound;
+        }
+    }
+    if (!loaded.file().hasPositions)
+        placeOnCircle(loaded.graph());
+
+    std::FILE* out = std::fopen(output.c_str(), "wb");
+    if (out == nullptr)
+        throw GraphFileError(output + ": cannot write: " + std::strerror(errno));
+    const auto start = std::chrono::steady_clock::now();
+    writeDot(out, loaded, pathNodes, pathLinks);
+    const bool written = std::ferror(out) == 0;
+    if (std::fclose(out) != 0 || !written)
+        throw GraphFileError(output + ": cannot write: " + std::strerror(errno));
+    loaded.reportTime("draw", start);
+    return exitOk;
+}
+
+}  // namespace
+
+void addDrawCommand(std::vector<Command>& commands)
+{
+    commands.push_back({"draw", "a picture of the graph, SVG or Graphviz DOT",
+                        "Usage: qcgraph draw GRAPH -o OUT.svg|OUT.dot [--path FROM TO]\n"
+                        "                    [--coords FILE] [--format dimacs|edges] [--time]\n"
+                        "\n"
+                        "Writes a picture of the graph: every node as its id at its position and\n"
+                        "every link as a segment. With --path the cheapest path from FROM to TO\n"
+                        "is drawn over it. A name ending in .dot (or .gv) gives Graphviz DOT with\n"
+                        "the positions pinned (render with 'neato -n2 -Tpng OUT.dot'). Positions\n"
+                        "of a DIMACS graph come from --coords FILE, or else from the .co file\n"
+                        "beside the .gr file; nodes without coordinates are placed on a circle.\n"
+                        "\n"
+                        "Exit code 0 when the picture is written, 1 when --path finds no path\n"
+                        "(nothing is written then), 2 for bad usage or a bad file.\n",
+                        withGraphOptions({{"-o", 1}, {"--path", 2}, {"--coords", 1}}), runDraw});
+}

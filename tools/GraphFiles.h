@@ -1,0 +1,61 @@
+#ifndef QCGRAPH_TOOLS_GRAPH_FILES_H
+#define QCGRAPH_TOOLS_GRAPH_FILES_H
+
+// Readers of graph files into qcDirectedGraph: the DIMACS shortest-path format (".gr" arcs and
+// ".co" coordinates, 1-based node ids) and a plain edge list ("from to [score]", 0-based ids).
+// Every reader throws GraphFileError with one line naming the file, the line and the fault, and
+// reads nothing outside its input whatever the file holds.
+
+#include <cstdint>
+#include <string>
+
+#include <qcDirectedGraph.h>
+
+#include "GraphFileError.h"
+#include "LineSource.h"
+
+enum class GraphFormat { dimacs, edges };
+
+// The most nodes a file may ask for (a header's node count, or an edge list's largest id + 1),
+// so that a typing error cannot make the reader allocate many gigabytes.
+constexpr std::int64_t maxGraphNodes = std::int64_t(1) << 26;
+
+// A graph read from a file. Node i of the graph is the file's node i + idBase, and link k is
+// the file's (k + idBase)-th arc or edge, in file order.
+struct GraphFile {
+    qcDirectedGraph graph;
+    GraphFormat format = GraphFormat::edges;
+    std::int64_t idBase = 0;     // 1 for DIMACS, 0 for edge lists
+    std::uint64_t lines = 0;     // lines read, coordinates included
+    bool hasPositions = false;   // node positions were read from a coordinates file
+};
+
+// Whether the file name ends in `tail` (".gr"), compared exactly.
+bool fileNameEndsWith(const std::string& path, const std::string& tail);
+// DIMACS for a name ending in ".gr", the edge list otherwise.
+GraphFormat formatForPath(const std::string& path);
+// The coordinates file that belongs to a DIMACS graph file: ".gr" replaced by ".co" (or ".co"
+// appended when the name does not end in ".gr").
+std::string coordinatesPathFor(const std::string& graphPath);
+
+// Reads a whole graph file of the given format. Time and memory linear in the file's size;
+// links are stored in file order with addLinkFastUnsafe after their ends are checked.
+GraphFile readGraphFile(const std::string& path, GraphFormat format,
+                        const LoadProgressFunction& progress = {});
+
+// DIMACS ".gr": "c" comment lines, one "p sp N M" header before any arc, then exactly M lines
+// "a U V W" with 1 <= U, V <= N and a finite weight W. Blank lines are skipped.
+GraphFile readDimacsGraph(const std::string& path, const LoadProgressFunction& progress = {});
+
+// DIMACS ".co" for a graph read by readDimacsGraph: "c" comments, one "p aux sp co N" header
+// whose N equals the graph's node count, then one "v ID X Y" line for every node, which sets its
+// position. Sets file.hasPositions and adds the lines to file.lines. On failure the positions
+// read so far stay set and hasPositions stays false.
+void readDimacsCoordinates(const std::string& path, GraphFile& file,
+                           const LoadProgressFunction& progress = {});
+
+// Edge list: one "from to [score]" per line (score 1 when left out), 0-based ids, text after
+// "#" ignored, blank lines skipped. The node count is the largest id + 1 (0 for no edges).
+GraphFile readEdgeList(const std::string& path, const LoadProgressFunction& progress = {});
+
+#endif

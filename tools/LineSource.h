@@ -1,0 +1,60 @@
+#ifndef QCGRAPH_TOOLS_LINE_SOURCE_H
+#define QCGRAPH_TOOLS_LINE_SOURCE_H
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// How far a load has come, handed to a progress function after every block read.
+struct LoadProgress {
+    std::uint64_t lines = 0;       // complete lines handed out so far
+    std::uint64_t bytesRead = 0;
+    std::uint64_t bytesTotal = 0;  // the file's size, 0 when it cannot be told (a pipe)
+};
+using LoadProgressFunction = std::function<void(const LoadProgress&)>;
+
+// The lines of a file, read in large blocks so that a file of many millions of lines costs
+// one read call per block, not per line. Lines come without their "\n" (and without a "\r"
+// before it); a line is valid until the next call of next().
+class LineSource {
+public:
+    // Opens the file; throws GraphFileError naming it when it cannot be opened.
+    LineSource(const std::string& path, LoadProgressFunction progress = {});
+    ~LineSource();
+    LineSource(const LineSource&) = delete;
+    LineSource& operator=(const LineSource&) = delete;
+
+    // The next line, or false at the end of the file. Throws GraphFileError on a read error and
+    // on a line longer than maxLineBytes (a binary file, most likely).
+    bool next(std::string_view& line);
+
+    // The number of the line last handed out, from 1.
+    std::uint64_t lineNumber() const { return mLineNumber; }
+    // True when the line last handed out ends the file without a "\n" after it.
+    bool lineIsUnterminated() const { return mUnterminated; }
+    // The file name as the user gave it, for messages.
+    const std::string& path() const { return mPath; }
+
+    static constexpr std::size_t blockBytes = std::size_t(1) << 22;
+    static constexpr std::size_t maxLineBytes = std::size_t(1) << 20;
+
+private:
+    // Moves the unread rest to the front and appends the next block; false at the end.
+    bool refill();
+
+    std::string mPath;
+    std::FILE* mFile = nullptr;
+    LoadProgressFunction mProgress;
+    LoadProgress mDone;
+    std::vector<char> mBuffer;
+    std::size_t mBegin = 0;  // first unread byte
+    std::size_t mEnd = 0;    // one past the last byte read
+    bool mAtEof = false;
+    std::uint64_t mLineNumber = 0;
+    bool mUnterminated = false;
+};
+
+#endif

@@ -1,0 +1,100 @@
+// qcgraph: the library's searches, adjacency analysis, trace and drawing, run on graph files.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <new>
+#include <string>
+#include <vector>
+
+#include <qcException.h>
+
+#include "Commands.h"
+#include "GraphFileError.h"
+
+namespace {
+
+std::vector<Command> allCommands()
+{
+    std::vector<Command> commands;
+    addPathCommands(commands);
+    addAdjacencyCommands(commands);
+    addDrawCommand(commands);
+    return commands;
+}
+
+void printToolHelp(std::FILE* out, const std::vector<Command>& commands)
+{
+    std::fputs("Usage: qcgraph COMMAND GRAPH [ARGUMENTS] [OPTIONS]\n"
+               "\n"
+               "Runs the qcgraph library on a graph file: a DIMACS shortest-path file\n"
+               "(\"p sp N M\" header, \"a U V W\" arcs, ids from 1; chosen for names ending in\n"
+               ".gr) or an edge list (\"from to [score]\" per line, ids from 0, \"#\" comments).\n"
+               "--format dimacs|edges overrides the choice; --time reports load and query\n"
+               "times on standard error.\n"
+               "\n"
+               "Commands:\n",
+               out);
+    for (const Command& c : commands)
+        std::fprintf(out, "  %-8s %s\n", c.name, c.summary);
+    std::fputs("\n'qcgraph COMMAND --help' describes a command. Exit codes: 0 done, 1 nothing\n"
+               "found, 2 bad usage or bad input.\n",
+               out);
+}
+
+}  // namespace
+
+void reportNothingFound(const char* command, const std::string& what)
+{
+    std::fprintf(stderr, "qcgraph %s: %s\n", command, what.c_str());
+}
+
+int main(int argc, char** argv)
+{
+    const std::vector<Command> commands = allCommands();
+    if (argc < 2) {
+        printToolHelp(stderr, commands);
+        return exitBadInput;
+    }
+    const std::string name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        printToolHelp(stdout, commands);
+        return exitOk;
+    }
+    const Command* command = nullptr;
+    for (const Command& c : commands)
+        if (name == c.name)
+            command = &c;
+    if (command == nullptr) {
+        std::fprintf(stderr, "qcgraph: unknown command '%s'; 'qcgraph --help' lists them\n",
+                     name.c_str());
+        return exitBadInput;
+    }
+    try {
+        const CommandLine line(std::vector<std::string>(argv + 2, argv + argc), command->options);
+        if (line.helpAsked()) {
+            std::fputs(command->help, stdout);
+            return exitOk;
+        }
+        const int code = command->run(line);
+        if (std::fflush(stdout) != 0) {
+            std::fprintf(stderr, "qcgraph %s: cannot write the output: %s\n", command->name,
+                         std::strerror(errno));
+            return exitBadInput;
+        }
+        return code;
+    } catch (const UsageError& e) {
+        std::fprintf(stderr, "qcgraph %s: %s\n'qcgraph %s --help' shows the usage\n",
+                     command->name, e.what(), command->name);
+    } catch (const GraphFileError& e) {
+        std::fprintf(stderr, "qcgraph %s: %s\n", command->name, e.what());
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "qcgraph %s: out of memory\n", command->name);
+    } catch (const qcInvariantFailure&) {
+        // The tool checks every argument before the library sees it; this is a fault of ours.
+        std::fprintf(stderr, "qcgraph %s: the library refused the request\n", command->name);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "qcgraph %s: %s\n", command->name, e.what());
+    }
+    return exitBadInput;
+}
