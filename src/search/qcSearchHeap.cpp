@@ -36,10 +36,10 @@ std::int32_t qcSearchHeap::takeOut()
         const std::size_t left = 2 * i + 1;
         if (left >= size)
             break;
-        std::size_t child = left;
-        // The right child wins a tie with the left one.
-        if (left + 1 < size && !(mEntries[left + 1].first > mEntries[left].first))
-            child = left + 1;
+        // The right child wins a tie with the left one. Written without a branch: which child
+        // is smaller cannot be predicted.
+        const std::size_t child =
+            left + static_cast<std::size_t>(left + 1 < size && !(mEntries[left + 1].first > mEntries[left].first));
         if (!(mEntries[child].first < sinking.first))
             break;
         mEntries[i] = mEntries[child];

@@ -20,6 +20,8 @@ public:
     void push(double key, std::int32_t node);
     // Removes the entry at the top and returns its node, or -1 when the heap is empty.
     std::int32_t takeOut();
+    // The node of the entry at the top, left in place, or -1 when the heap is empty.
+    std::int32_t peek() const { return empty() ? -1 : static_cast<std::int32_t>(mEntries.front().second); }
 
 private:
     // first: the key; second: the node index, held as a double.
