@@ -38,15 +38,21 @@ bool LineSource::refill()
         if (std::ferror(mFile))
             throw GraphFileError(mPath + ": read error: " + std::strerror(errno));
         mAtEof = true;
+        reportProgress();
         return false;
     }
     mEnd += got;
     mDone.bytesRead += got;
+    reportProgress();
+    return true;
+}
+
+void LineSource::reportProgress()
+{
     if (mProgress) {
         mDone.lines = mLineNumber;
         mProgress(mDone);
     }
-    return true;
 }
 
 bool LineSource::next(std::string_view& line)

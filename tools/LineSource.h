@@ -44,6 +44,7 @@ public:
 private:
     // Moves the unread rest to the front and appends the next block; false at the end.
     bool refill();
+    void reportProgress();
 
     std::string mPath;
     std::FILE* mFile = nullptr;

@@ -172,6 +172,12 @@ TEST(Tool, HelpAndBadUsage)
                        pathsHint);
     expectBadInput({"paths", graph, "1", "5", "-k", "2", "--min-length", "3", "--max-length", "2"},
                    "qcgraph paths: --min-length 3 is greater than --max-length 2\n" + pathsHint);
+    const std::string drawHint = "'qcgraph draw --help' shows the usage\n";
+    expectBadInput({"draw", graph, "-o", "map.png"},
+                   "qcgraph draw: cannot tell the picture type of 'map.png' (use a name ending in "
+                   ".svg or .dot)\n" + drawHint);
+    expectBadInput({"draw", data("small.txt"), "-o", "map.dot", "--coords", data("small.co")},
+                   "qcgraph draw: --coords needs a graph in the DIMACS format\n" + drawHint);
     expectBadInput({"path", "/nonexistent/roads.gr", "1", "2"},
                    "qcgraph path: /nonexistent/roads.gr: cannot open: No such file or directory\n");
 }
