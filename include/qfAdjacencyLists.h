@@ -5,6 +5,11 @@
 // connected groups of nodes ("cliques") and a least-cost connection path. Both functions keep no
 // state, only read their input and replace their output. Bad input throws a default-constructed
 // qcInvariantFailure before the output is touched.
+//
+// Internal consistency checks report to qstd_assert_: 29 when the clique seed search runs out of
+// nodes while some are still unplaced, 33 when a connection root outside 0..n-1 is evaluated.
+// Neither can fire from these calls; if the hook returns, the call goes on without reading
+// outside its tables (the cliques found so far stand, the root counts as never winning).
 
 #include <cstdint>
 #include <vector>
@@ -38,7 +43,7 @@ struct qcConnectionRecord {
 // smallest node. Members stand in breadth-first reach order from that node, each member's
 // neighbours taken as: the nodes i < x that name x (increasing i, once per entry), x's own
 // entries in list order, then the nodes i > x that name x. n = 0 gives no cliques.
-// Every id must lie in 0..n-1, else qcInvariantFailure (result untouched).
+// Every id must lie in 0..n-1 and n below 2^31, else qcInvariantFailure (result untouched).
 // Time and memory O(n + entries); no recursion, so long chains are fine.
 QC_EXPORT void qfComputeCliques(const qcAdjacencyLists& lists, qcCliques& result);
 
@@ -50,9 +55,10 @@ QC_EXPORT void qfComputeCliques(const qcAdjacencyLists& lists, qcCliques& result
 // those owners, and it claims its unowned ids, each adding its depth (claims count at once, also
 // for later nodes of the same pass). The cost saturates at 2147483647; a root with an empty
 // list, or of that cost, never wins, so records come back empty when no root wins (also for
-// n = 0). Every entry must be >= 0, else qcInvariantFailure (records untouched).
-// Time O(n * entries * log n) at worst, usually far less since a root stops as soon as it can
-// no longer win; memory O(n + entries), independent of how large the ids are.
+// n = 0). Every entry must be >= 0 and n below 2^31, else qcInvariantFailure (records untouched).
+// Time about n * entries at worst (each root spreads over the nodes that share ids with it),
+// much less once a cheap root is known, since a root stops as soon as it can no longer win;
+// memory O(n + entries), independent of how large the ids are.
 QC_EXPORT void qfComputeConnectionPath(const qcAdjacencyLists& lists,
                                        std::vector<qcConnectionRecord>& records);
 

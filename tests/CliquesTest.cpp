@@ -70,10 +70,10 @@ TEST(Cliques, MatchPlainProcedureAndPartitionTheNodes)
                 ASSERT_EQ(cliqueOf[static_cast<std::size_t>(m)], -1) << "node " << m << " twice";
                 cliqueOf[static_cast<std::size_t>(m)] = static_cast<int>(c);
             }
-        for (int i = 0; i < n; ++i) {
-            ASSERT_NE(cliqueOf[static_cast<std::size_t>(i)], -1) << "node " << i << " missing";
-            for (const std::int32_t k : lists[static_cast<std::size_t>(i)])
-                EXPECT_EQ(cliqueOf[static_cast<std::size_t>(i)], cliqueOf[static_cast<std::size_t>(k)]);
+        for (std::size_t i = 0; i < lists.size(); ++i) {
+            ASSERT_NE(cliqueOf[i], -1) << "node " << i << " missing";
+            for (const std::int32_t k : lists[i])
+                EXPECT_EQ(cliqueOf[i], cliqueOf[static_cast<std::size_t>(k)]) << i << "-" << k;
         }
     }
 }

@@ -63,17 +63,21 @@ TEST(ConnectionPath, NegativeEntriesAreRejectedAndTheRecordsKept)
     EXPECT_EQ(records, (Records{{3, {4, 5}}}));
 }
 
+// Small dense rounds, then rounds of a few non-empty lists spread over 5000 nodes, so a pass
+// skips long stretches of nodes.
 TEST(ConnectionPath, MatchesPlainProcedureOnRandomLists)
 {
     std::mt19937 rng(17);
-    for (int round = 0; round < 600; ++round) {
-        const int n = std::uniform_int_distribution<int>(1, 30)(rng);
-        const int idRange = n + round % 7;  // some ids beyond n
+    auto pick = [&](int from, int to) { return std::uniform_int_distribution<int>(from, to)(rng); };
+    for (int round = 0; round < 603; ++round) {
+        const bool spread = round >= 600;
+        const int n = spread ? 5000 : pick(1, 30);
+        const int idRange = spread ? 40 : n + round % 7;  // some ids beyond n
         qcAdjacencyLists lists(static_cast<std::size_t>(n));
-        for (auto& list : lists) {
-            const int length = std::uniform_int_distribution<int>(0, 1 + round % 5)(rng);
-            for (int k = 0; k < length; ++k)
-                list.push_back(std::uniform_int_distribution<std::int32_t>(0, idRange - 1)(rng));
+        for (int filled = 0; filled < (spread ? 60 : n); ++filled) {
+            auto& list = lists[static_cast<std::size_t>(spread ? pick(0, n - 1) : filled)];
+            for (int k = pick(0, 1 + round % 5); k > 0; --k)
+                list.push_back(pick(0, idRange - 1));
         }
         Records plain;
         qcref::plainConnectionPath(lists, plain);

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <functional>
 #include <limits>
 
+#include "adjacency/PassQueue.h"
 #include "qstdAssert.h"
 
 namespace {
@@ -115,15 +115,48 @@ void qfComputeCliques(const qcAdjacencyLists& lists, qcCliques& result)
 namespace {
 
 // The lists flattened, with ids renumbered densely (the order of ids never matters, only their
-// identity), and for every id the nodes that name it, each node once.
+// identity), for every id the nodes that name it, each node once, and for every node the number
+// of distinct ids in its group (nodes joined through shared ids).
 struct IdIndex {
     std::vector<std::size_t> listStart;  // list i: ids[listStart[i] .. listStart[i + 1])
     std::vector<Index> ids;
     std::vector<std::size_t> holderStart;  // id e: holders[holderStart[e] .. holderStart[e + 1])
     std::vector<Index> holders;
+    std::vector<Index> groupIds;
 
+    std::size_t numNodes() const { return listStart.size() - 1; }
     std::size_t numIds() const { return holderStart.size() - 1; }
 };
+
+// Representative of node's group, halving the path on the way.
+Index groupOf(std::vector<Index>& parent, Index node)
+{
+    while (parent[static_cast<std::size_t>(node)] != node) {
+        Index& up = parent[static_cast<std::size_t>(node)];
+        up = parent[static_cast<std::size_t>(up)];
+        node = up;
+    }
+    return node;
+}
+
+void countGroupIds(IdIndex& x)
+{
+    const std::size_t n = x.numNodes();
+    std::vector<Index> parent(n);
+    for (std::size_t i = 0; i < n; ++i)
+        parent[i] = static_cast<Index>(i);
+    for (std::size_t e = 0; e < x.numIds(); ++e) {
+        const Index first = groupOf(parent, x.holders[x.holderStart[e]]);
+        for (std::size_t h = x.holderStart[e] + 1; h < x.holderStart[e + 1]; ++h)
+            parent[static_cast<std::size_t>(groupOf(parent, x.holders[h]))] = first;
+    }
+    std::vector<Index> count(n, 0);
+    for (std::size_t e = 0; e < x.numIds(); ++e)
+        ++count[static_cast<std::size_t>(groupOf(parent, x.holders[x.holderStart[e]]))];
+    x.groupIds.resize(n);
+    for (std::size_t i = 0; i < n; ++i)
+        x.groupIds[i] = count[static_cast<std::size_t>(groupOf(parent, static_cast<Index>(i)))];
+}
 
 // Validates every entry (>= 0) before anything is built.
 IdIndex buildIdIndex(const qcAdjacencyLists& lists)
@@ -171,6 +204,7 @@ IdIndex buildIdIndex(const qcAdjacencyLists& lists)
                 x.holders[fill[e]++] = static_cast<Index>(i);
             }
         }
+    countGroupIds(x);
     return x;
 }
 
@@ -179,133 +213,130 @@ IdIndex buildIdIndex(const qcAdjacencyLists& lists)
 class ConnectionWorkspace {
 public:
     explicit ConnectionWorkspace(const IdIndex& index)
-        : mIndex(index), mState(index.listStart.size() - 1, unseen), mOwner(index.numIds(), -1)
+        : mIndex(index),
+          mState(index.numNodes(), unseen),
+          mOwner(index.numIds(), -1),
+          mPass(index.numNodes())
     {
     }
 
-    // The cost of root, or noCost when it reaches bound (the root can no longer win: costs only
-    // grow) or the root's list is empty.
+    // The cost of root, or noCost when it reaches bound (the root can no longer win) or the
+    // root's list is empty.
     Index computeConnectionPathFrom(Index root, Index bound);
 
 private:
-    // mState of a node: its depth (>= 0), or one of these.
-    static constexpr Index unseen = -1;  // no owned id in its list yet
-    static constexpr Index queued = -2;  // waits for its visit in this pass or the next
+    // mState of a node: its depth (>= 0) once visited; unseen while no id of its list is owned;
+    // in between it waits for its visit, holding queuedAt(least depth among its owners so far),
+    // which is its depth less one when its visit comes.
+    static constexpr Index unseen = -1;
+    static constexpr Index queuedAt(Index ownerDepth) { return -2 - ownerDepth; }
 
-    void queueHoldersOf(std::size_t id, Index claimer);
-    Index leastOwnerDepth(Index node) const;
-    void reset();
+    void claim(std::size_t id, Index claimer, Index passFrom);
+    Index finish(Index cost);
 
     const IdIndex& mIndex;
     std::vector<Index> mState;
     std::vector<Index> mOwner;
     std::vector<Index> mTouchedNodes;
     std::vector<Index> mTouchedIds;
-    std::vector<Index> mPass;  // min-heap of the nodes still to visit in this pass
+    PassQueue mPass;
     std::vector<Index> mNextPass;
 };
 
-// A pass visits nodes in increasing index, so a node above the claimer still sees the claim in
-// this pass, one below it only in the next.
-void ConnectionWorkspace::queueHoldersOf(std::size_t id, Index claimer)
+// A pass visits nodes in increasing index, so a holder above the claimer still sees the claim
+// in this pass, one below it only in the next; the root claims before the first pass, so every
+// holder of its ids is due in the first (passFrom -1).
+void ConnectionWorkspace::claim(std::size_t id, Index claimer, Index passFrom)
 {
-    for (std::size_t h = mIndex.holderStart[id]; h < mIndex.holderStart[id + 1]; ++h) {
-        const Index j = mIndex.holders[h];
-        Index& state = mState[static_cast<std::size_t>(j)];
-        if (state != unseen)
-            continue;
-        state = queued;
-        mTouchedNodes.push_back(j);
-        if (j > claimer) {
-            mPass.push_back(j);
-            std::push_heap(mPass.begin(), mPass.end(), std::greater<Index>());
-        } else {
-            mNextPass.push_back(j);
+    mOwner[id] = claimer;
+    mTouchedIds.push_back(static_cast<Index>(id));
+    // Raw pointers: the stores into the states would otherwise make the compiler reload every
+    // table's address on each holder.
+    Index* const state = mState.data();
+    const Index waiting = queuedAt(state[claimer]);
+    const Index* const end = mIndex.holders.data() + mIndex.holderStart[id + 1];
+    for (const Index* h = mIndex.holders.data() + mIndex.holderStart[id]; h != end; ++h) {
+        const Index j = *h;
+        const Index s = state[j];
+        // A waiting holder keeps the least owner depth; computed without a branch, since most
+        // holders are already waiting or visited and the outcome is hard to predict.
+        state[j] = s < unseen && s < waiting ? waiting : s;
+        if (s == unseen) {
+            state[j] = waiting;
+            mTouchedNodes.push_back(j);
+            if (j > passFrom)
+                mPass.insert(j);
+            else
+                mNextPass.push_back(j);
         }
     }
-}
-
-Index ConnectionWorkspace::leastOwnerDepth(Index node) const
-{
-    const auto i = static_cast<std::size_t>(node);
-    Index least = noCost;
-    for (std::size_t p = mIndex.listStart[i]; p < mIndex.listStart[i + 1]; ++p) {
-        const Index owner = mOwner[static_cast<std::size_t>(mIndex.ids[p])];
-        if (owner >= 0)
-            least = std::min(least, mState[static_cast<std::size_t>(owner)]);
-    }
-    return least;
 }
 
 Index ConnectionWorkspace::computeConnectionPathFrom(Index root, Index bound)
 {
-    const std::size_t n = mState.size();
-    if (root < 0 || static_cast<std::size_t>(root) >= n) {
+    if (root < 0 || static_cast<std::size_t>(root) >= mIndex.numNodes()) {
         qstd_assert_(33);
         return noCost;
     }
     const auto r = static_cast<std::size_t>(root);
-    if (mIndex.listStart[r] == mIndex.listStart[r + 1] || bound <= 0)
+    if (mIndex.listStart[r] == mIndex.listStart[r + 1])
         return noCost;
 
     mState[r] = 0;
     mTouchedNodes.push_back(root);
+    // Every id of the root's group gets claimed in the end, each adding at least 1, so
+    // floor = cost + unclaimed ids bounds the final cost from below and equals it at the end.
+    std::int64_t unclaimed = mIndex.groupIds[r];
     for (std::size_t p = mIndex.listStart[r]; p < mIndex.listStart[r + 1]; ++p) {
         const auto id = static_cast<std::size_t>(mIndex.ids[p]);
         if (mOwner[id] < 0) {
-            mOwner[id] = root;
-            mTouchedIds.push_back(static_cast<Index>(id));
-            // Every node naming a root id is due in the first pass, whatever its index.
-            queueHoldersOf(id, std::numeric_limits<Index>::min());
+            claim(id, root, -1);
+            --unclaimed;
         }
     }
-
-    // cost < bound <= noCost throughout, so it never overflows.
-    Index cost = 0;
-    while (!mPass.empty()) {
-        while (!mPass.empty()) {
-            std::pop_heap(mPass.begin(), mPass.end(), std::greater<Index>());
-            const Index node = mPass.back();
-            mPass.pop_back();
-            const auto i = static_cast<std::size_t>(node);
-            const Index depth = leastOwnerDepth(node) + 1;
-            mState[i] = depth;
-            for (std::size_t p = mIndex.listStart[i]; p < mIndex.listStart[i + 1]; ++p) {
-                const auto id = static_cast<std::size_t>(mIndex.ids[p]);
-                if (mOwner[id] >= 0)
-                    continue;
-                mOwner[id] = node;
-                mTouchedIds.push_back(static_cast<Index>(id));
-                if (depth >= bound - cost) {
-                    reset();
-                    return noCost;
-                }
-                cost += depth;
-                queueHoldersOf(id, node);
+    std::int64_t floor = unclaimed;
+    while (unclaimed > 0 && floor < bound) {
+        if (mPass.empty()) {
+            mPass.restart();
+            for (const Index j : mNextPass)
+                mPass.insert(j);
+            mNextPass.clear();
+            if (mPass.empty())
+                break;  // cannot happen while ids of the group are unclaimed; never read past it
+        }
+        const Index node = mPass.takeSmallest();
+        const auto i = static_cast<std::size_t>(node);
+        const Index depth = -1 - mState[i];
+        mState[i] = depth;
+        for (std::size_t p = mIndex.listStart[i]; p < mIndex.listStart[i + 1]; ++p) {
+            const auto id = static_cast<std::size_t>(mIndex.ids[p]);
+            if (mOwner[id] < 0) {
+                claim(id, node, node);
+                --unclaimed;
+                floor += depth - 1;
             }
         }
-        mPass.swap(mNextPass);
-        std::make_heap(mPass.begin(), mPass.end(), std::greater<Index>());
     }
-    reset();
-    return cost;
+    return finish(floor < bound ? static_cast<Index>(floor) : noCost);
 }
 
-void ConnectionWorkspace::reset()
+Index ConnectionWorkspace::finish(Index cost)
 {
     for (const Index j : mTouchedNodes)
         mState[static_cast<std::size_t>(j)] = unseen;
     for (const Index e : mTouchedIds)
         mOwner[static_cast<std::size_t>(e)] = -1;
+    mPass.clear(mTouchedNodes);
     mTouchedNodes.clear();
     mTouchedIds.clear();
-    mPass.clear();
     mNextPass.clear();
+    return cost;
 }
 
 }  // namespace
 
-void qfComputeConnectionPath(const qcAdjacencyLists& lists, std::vector<qcConnectionRecord>& records)
+void qfComputeConnectionPath(const qcAdjacencyLists& lists,
+                             std::vector<qcConnectionRecord>& records)
 {
     requireNameableNodes(lists);
     const IdIndex index = buildIdIndex(lists);
