@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <utility>
 
 #include "support/GraphTestSupport.h"
 
@@ -10,30 +11,22 @@ namespace {
 
 using qctest::makeGraph;
 
-struct Found {
-    qcIndexArray nodes;
-    qcIndexArray links;
-};
+// Node and link arrays of a search result.
+using Found = std::pair<qcIndexArray, qcIndexArray>;
 
-// Runs the two-node search into arrays that held something before.
+// The two forms, run into arrays that held something before.
 Found between(const qcDirectedGraph& g, std::int32_t start, std::int32_t end)
 {
     Found f{{7, 7, 7}, {7}};
-    g.shortestPath(start, end, f.nodes, f.links);
+    g.shortestPath(start, end, f.first, f.second);
     return f;
 }
 
 Found overLink(const qcDirectedGraph& g, std::int32_t link)
 {
     Found f{{7, 7}, {7, 7}};
-    g.shortestPath(link, f.nodes, f.links);
+    g.shortestPath(link, f.first, f.second);
     return f;
-}
-
-void expectPath(const Found& f, const qcIndexArray& nodes, const qcIndexArray& links)
-{
-    EXPECT_EQ(f.nodes, nodes);
-    EXPECT_EQ(f.links, links);
 }
 
 TEST(ShortestPath, HandCheckedGraphs)
@@ -42,46 +35,46 @@ TEST(ShortestPath, HandCheckedGraphs)
     //   |     |
     //   v     v
     //   2 --> 3     node 0's chain offers link 1 first, and node 2 leaves the heap first
-    expectPath(between(makeGraph(4, {{0, 1}, {0, 2}, {1, 3}, {2, 3}}), 0, 3), {0, 2, 3}, {1, 3});
-    expectPath(between(makeGraph(2, {{0, 1, 1.0}, {0, 1, 2.0}}), 0, 1), {0, 1}, {0});
+    EXPECT_EQ(between(makeGraph(4, {{0, 1}, {0, 2}, {1, 3}, {2, 3}}), 0, 3), Found({0, 2, 3}, {1, 3}));
+    EXPECT_EQ(between(makeGraph(2, {{0, 1, 1.0}, {0, 1, 2.0}}), 0, 1), Found({0, 1}, {0}));
     // Node 0 pushes 1 (1.0), 2 (2.0), 3 (2.0), 4 (3.0); when 1 leaves, 4 sinks and the right
     // child 3 wins the tie with 2, so 3 is settled first and becomes 5's predecessor.
-    expectPath(between(makeGraph(6, {{0, 4, 3.0}, {0, 3, 2.0}, {0, 2, 2.0}, {0, 1, 1.0}, {2, 5}, {3, 5}}), 0, 5),
-               {0, 3, 5}, {1, 5});
+    EXPECT_EQ(between(makeGraph(6, {{0, 4, 3.0}, {0, 3, 2.0}, {0, 2, 2.0}, {0, 1, 1.0}, {2, 5}, {3, 5}}), 0, 5),
+              Found({0, 3, 5}, {1, 5}));
     // Node 1 is settled before node 2, so the cheaper way through the negative link is not seen.
-    expectPath(between(makeGraph(3, {{0, 1, 1.0}, {0, 2, 2.0}, {2, 1, -5.0}}), 0, 1), {0, 1}, {0});
+    EXPECT_EQ(between(makeGraph(3, {{0, 1, 1.0}, {0, 2, 2.0}, {2, 1, -5.0}}), 0, 1), Found({0, 1}, {0}));
 
     qcDirectedGraph flagged = makeGraph(3, {{0, 1}, {1, 2}});
     qcDirectedGraphLink direct(0, 2, 3.0);
     direct.flags = 1;
     flagged.addLink(direct);
-    expectPath(between(flagged, 0, 2), {0, 1, 2}, {0, 1});
-    expectPath(overLink(flagged, 2), {0, 1, 2}, {0, 1});
-    expectPath(between(makeGraph(3, {{0, 1}, {1, 2}, {0, 2, 1.5}}), 0, 2), {0, 2}, {2});
-    expectPath(overLink(makeGraph(3, {{0, 1}, {1, 2}, {0, 2, 1.5}}), 2), {0, 2}, {2});
+    EXPECT_EQ(between(flagged, 0, 2), Found({0, 1, 2}, {0, 1}));
+    EXPECT_EQ(overLink(flagged, 2), Found({0, 1, 2}, {0, 1}));
+    EXPECT_EQ(between(makeGraph(3, {{0, 1}, {1, 2}, {0, 2, 1.5}}), 0, 2), Found({0, 2}, {2}));
+    EXPECT_EQ(overLink(makeGraph(3, {{0, 1}, {1, 2}, {0, 2, 1.5}}), 2), Found({0, 2}, {2}));
 
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
-    expectPath(between(makeGraph(2, {{0, 1, 2.0e12}}), 0, 1), {}, {});
-    expectPath(between(makeGraph(2, {{0, 1, nan}, {0, 1, inf}}), 0, 1), {}, {});
-    expectPath(between(makeGraph(3, {{0, 1, nan}, {0, 2}, {2, 1}, {0, 1, inf}}), 0, 1), {0, 2, 1}, {1, 2});
-    expectPath(between(makeGraph(3, {{1, 0}}), 0, 1), {}, {});
-    expectPath(between(makeGraph(3, {}), 2, 2), {2}, {});
-    expectPath(overLink(makeGraph(2, {{1, 1}}), 0), {1}, {});
+    EXPECT_EQ(between(makeGraph(2, {{0, 1, 2.0e12}}), 0, 1), Found({}, {}));
+    EXPECT_EQ(between(makeGraph(2, {{0, 1, nan}, {0, 1, inf}}), 0, 1), Found({}, {}));
+    EXPECT_EQ(between(makeGraph(3, {{0, 1, nan}, {0, 2}, {2, 1}, {0, 1, inf}}), 0, 1), Found({0, 2, 1}, {1, 2}));
+    EXPECT_EQ(between(makeGraph(3, {{1, 0}}), 0, 1), Found({}, {}));
+    EXPECT_EQ(between(makeGraph(3, {}), 2, 2), Found({2}, {}));
+    EXPECT_EQ(overLink(makeGraph(2, {{1, 1}}), 0), Found({1}, {}));
 }
 
 TEST(ShortestPath, BadIndicesGiveEmptyArrays)
 {
     const qcDirectedGraph g = makeGraph(3, {{0, 1}, {1, 2}});
     for (const auto& [s, e] : {std::pair{-1, 2}, {0, 3}, {3, 0}, {0, -5}})
-        expectPath(between(g, s, e), {}, {});
-    expectPath(overLink(g, -1), {}, {});
-    expectPath(overLink(g, 2), {}, {});
-    expectPath(between(qcDirectedGraph(), 0, 0), {}, {});
+        EXPECT_EQ(between(g, s, e), Found({}, {}));
+    EXPECT_EQ(overLink(g, -1), Found({}, {}));
+    EXPECT_EQ(overLink(g, 2), Found({}, {}));
+    EXPECT_EQ(between(qcDirectedGraph(), 0, 0), Found({}, {}));
 
     qcDirectedGraph withSlot = g;
     EXPECT_THROW(withSlot.addLink(qcDirectedGraphLink(0, 9)), qcInvariantFailure);
-    expectPath(overLink(withSlot, 2), {}, {});  // the default slot, ends -1
+    EXPECT_EQ(overLink(withSlot, 2), Found({}, {}));  // the default slot, ends -1
 }
 
 TEST(ShortestPath, AbortCheckEvery64Passes)
@@ -92,11 +85,11 @@ TEST(ShortestPath, AbortCheckEvery64Passes)
     const qcDirectedGraph g = makeGraph(65, chain);
     {
         qctest::CheckCounter counter;
-        expectPath(between(g, 5, 5), {5}, {});
+        EXPECT_EQ(between(g, 5, 5), Found({5}, {}));
         EXPECT_EQ(counter.calls(), 1);
-        EXPECT_EQ(between(g, 0, 63).nodes.size(), 64u);  // 64 passes
+        EXPECT_EQ(between(g, 0, 63).first.size(), 64u);  // 64 passes
         EXPECT_EQ(counter.calls(), 2);
-        EXPECT_EQ(between(g, 0, 64).nodes.size(), 65u);  // 65 passes
+        EXPECT_EQ(between(g, 0, 64).first.size(), 65u);  // 65 passes
         EXPECT_EQ(counter.calls(), 4);
     }
     qctest::CheckCounter stopOnSecond(2);
@@ -139,17 +132,17 @@ TEST(ShortestPath, MatchesBellmanFordOnRandomGraphs)
             const Found f = between(g, start, end);
             SCOPED_TRACE(testing::Message() << "round " << round << " end " << end);
             if (std::isinf(d[static_cast<std::size_t>(end)])) {
-                EXPECT_TRUE(f.nodes.empty() && f.links.empty());
+                EXPECT_TRUE(f.first.empty() && f.second.empty());
                 continue;
             }
-            ASSERT_EQ(f.nodes.size(), f.links.size() + 1);
-            EXPECT_EQ(f.nodes.front(), start);
-            EXPECT_EQ(f.nodes.back(), end);
+            ASSERT_EQ(f.first.size(), f.second.size() + 1);
+            EXPECT_EQ(f.first.front(), start);
+            EXPECT_EQ(f.first.back(), end);
             double total = 0.0;
-            for (std::size_t i = 0; i < f.links.size(); ++i) {
-                const qcDirectedGraphLink& l = g.link(f.links[i]);
-                EXPECT_EQ(l.nodeA(), f.nodes[i]);
-                EXPECT_EQ(l.nodeB(), f.nodes[i + 1]);
+            for (std::size_t i = 0; i < f.second.size(); ++i) {
+                const qcDirectedGraphLink& l = g.link(f.second[i]);
+                EXPECT_EQ(l.nodeA(), f.first[i]);
+                EXPECT_EQ(l.nodeB(), f.first[i + 1]);
                 EXPECT_EQ(l.flags & 1u, 0u);
                 total += l.score();
             }
