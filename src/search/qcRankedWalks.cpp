@@ -38,6 +38,10 @@ struct TakenLater {
     }
 };
 
+// The state of one ranked search: every walk created, the open ones, and the takings per node.
+// Each taking is one pass; a pass lists the walk when it ends at the end node within the length
+// bounds, and continues it along every link of its node while the node has been taken at most
+// maxNumPaths times and the walk is shorter than maxLength.
 class RankedWalkSearch {
 public:
     RankedWalkSearch(const qcDirectedGraph& graph, std::int32_t start, std::int32_t end,
@@ -69,8 +73,10 @@ private:
         const OpenWalk walk = mOpen.top();
         mOpen.pop();
         ++mTaken;
-        if (walk.entry < 0 || at(walk.entry) >= mEntries.size())
+        if (walk.entry < 0 || at(walk.entry) >= mEntries.size()) {
             qstd_assert_(693);
+            return;
+        }
         if (!(walk.cost < std::numeric_limits<double>::infinity()))
             qstd_assert_(839);
         if (mOpen.size() + mTaken != mEntries.size())
