@@ -4,28 +4,9 @@
 #include <streambuf>
 #include <string>
 
-namespace {
+#include "qfUtf8.h"
 
-void appendUtf8(std::string& out, char32_t c)
-{
-    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-        c = 0xFFFD;  // not a Unicode scalar value: write the replacement character
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
+namespace {
 
 // Buffers wide characters and hands them to stdout as UTF-8 bytes.
 class Utf8StdoutBuf : public std::wstreambuf {
@@ -57,7 +38,7 @@ private:
     {
         std::string bytes;
         for (const wchar_t* p = pbase(); p != pptr(); ++p)
-            appendUtf8(bytes, static_cast<char32_t>(*p));
+            qfAppendUtf8(bytes, static_cast<char32_t>(*p));
         setp(mBuffer, mBuffer + kSize);
         return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
     }

@@ -1,0 +1,3 @@
+#include "qcGraphic.h"
+
+qcGraphic::~qcGraphic() = default;

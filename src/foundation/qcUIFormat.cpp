@@ -1,0 +1,3 @@
+#include "qcUIFormat.h"
+
+long qcUIFormat::defaultFontId() noexcept { return 0; }

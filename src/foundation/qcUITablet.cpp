@@ -1,0 +1,3 @@
+#include "qcUITablet.h"
+
+qcUITablet::~qcUITablet() = default;

@@ -1,0 +1,10 @@
+#ifndef QF_UTF8_H
+#define QF_UTF8_H
+
+#include <string>
+
+// Appends c to out as UTF-8. A value that is not a Unicode scalar value (a surrogate, or above
+// U+10FFFF) is written as the replacement character U+FFFD.
+void qfAppendUtf8(std::string& out, char32_t c);
+
+#endif
