@@ -5,8 +5,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include <qcSvgTablet.h>
+
 #include "Commands.h"
 #include "DotWriter.h"
+#include "FileIdTablet.h"
 #include "GraphFiles.h"
 #include "LoadedGraph.h"
 
@@ -24,6 +27,31 @@ void placeOnCircle(qcDirectedGraph& graph)
         node.position(qcVector<2>(radius * std::cos(angle), radius * std::sin(angle)));
         graph.node(i, node);
     }
+}
+
+void writeDotFile(const std::string& output, const LoadedGraph& loaded,
+                  const qcIndexArray& pathNodes, const qcIndexArray& pathLinks)
+{
+    std::FILE* out = std::fopen(output.c_str(), "wb");
+    if (out == nullptr)
+        throw GraphFileError(output + ": cannot write: " + std::strerror(errno));
+    writeDot(out, loaded, pathNodes, pathLinks);
+    const bool written = std::ferror(out) == 0;
+    if (std::fclose(out) != 0 || !written)
+        throw GraphFileError(output + ": cannot write: " + std::strerror(errno));
+}
+
+// The library draws the graph and then the path over it, the path's segments wider.
+void writeSvgFile(const std::string& output, const LoadedGraph& loaded,
+                  const qcIndexArray& pathNodes, const qcIndexArray& pathLinks)
+{
+    qcSvgTablet svg;
+    FileIdTablet tablet(svg, loaded.file().idBase);
+    loaded.graph().draw(tablet);
+    svg.lineWidth(5.0);
+    loaded.graph().drawPath(tablet, pathNodes, pathLinks);
+    if (!svg.save(output))
+        throw GraphFileError(output + ": cannot write: " + std::strerror(errno));
 }
 
 ExitCode runDraw(const CommandLine& line)
@@ -55,14 +83,11 @@ ExitCode runDraw(const CommandLine& line)
     if (!loaded.file().hasPositions)
         placeOnCircle(loaded.graph());
 
-    std::FILE* out = std::fopen(output.c_str(), "wb");
-    if (out == nullptr)
-        throw GraphFileError(output + ": cannot write: " + std::strerror(errno));
     const auto start = std::chrono::steady_clock::now();
-    writeDot(out, loaded, pathNodes, pathLinks);
-    const bool written = std::ferror(out) == 0;
-    if (std::fclose(out) != 0 || !written)
-        throw GraphFileError(output + ": cannot write: " + std::strerror(errno));
+    if (dot)
+        writeDotFile(output, loaded, pathNodes, pathLinks);
+    else
+        writeSvgFile(output, loaded, pathNodes, pathLinks);
     loaded.reportTime("draw", start);
     return exitOk;
 }
@@ -77,8 +102,9 @@ void addDrawCommand(std::vector<Command>& commands)
                         "\n"
                         "Writes a picture of the graph: every node as its id at its position and\n"
                         "every link as a segment. With --path the cheapest path from FROM to TO\n"
-                        "is drawn over it. A name ending in .dot (or .gv) gives Graphviz DOT with\n"
-                        "the positions pinned (render with 'neato -n2 -Tpng OUT.dot'). Positions\n"
+                        "is drawn over it (wider in SVG, red in DOT). The library draws the SVG,\n"
+                        "on a dark background. A name ending in .dot (or .gv) gives Graphviz DOT\n"
+                        "with the positions pinned (render with 'neato -n2 -Tpng OUT.dot'). Positions\n"
                         "of a DIMACS graph come from --coords FILE, or else from the .co file\n"
                         "beside the .gr file; nodes without coordinates are placed on a circle.\n"
                         "\n"

@@ -144,7 +144,7 @@ TEST(Tool, HelpAndBadUsage)
 {
     ToolRun run = runTool({"--help"});
     EXPECT_EQ(run.code, 0);
-    for (const char* command : {"path", "paths", "groups", "connect", "draw"}) {
+    for (const char* command : {"path", "paths", "groups", "connect", "trace", "draw"}) {
         EXPECT_NE(run.out.find(std::string("  ") + command + " "), std::string::npos) << command;
         const ToolRun help = runTool({command, "--help"});
         EXPECT_EQ(help.code, 0);
@@ -278,6 +278,43 @@ TEST(Tool, DrawWritesDotWithPositionsAndThePath)
     const ToolRun none = runTool({"draw", data("small.gr"), "-o", dot, "--path", "5", "1"});
     EXPECT_EQ(none.code, 1);
     EXPECT_EQ(none.err, "qcgraph draw: no path from 5 to 1; nothing written\n");
+}
+
+std::size_t countOf(const std::string& text, const std::string& part)
+{
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+TEST(Tool, DrawWritesSvgWithThePathWiderAndFileIds)
+{
+    const std::string svg = tempPath("small.svg");
+    const ToolRun run = runTool({"draw", data("small.gr"), "-o", svg, "--path", "1", "5"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    const std::string picture = readAll(svg);
+    EXPECT_EQ(picture.rfind("<?xml", 0), 0u);
+    // Seven links, then the four of the path drawn again over them, wider.
+    EXPECT_EQ(countOf(picture, "<line "), 11u);
+    EXPECT_EQ(countOf(picture, "stroke-width=\"5.00\""), 4u);
+    // Every node labelled once for the graph and once for the path, by its DIMACS id.
+    for (const char* label : {">1</text>", ">2</text>", ">3</text>", ">4</text>", ">5</text>"})
+        EXPECT_EQ(countOf(picture, label), 2u) << label;
+    EXPECT_EQ(countOf(picture, ">0</text>"), 0u);
+}
+
+TEST(Tool, TracePrintsTheLibrarysNumbering)
+{
+    const ToolRun run = runTool({"trace", data("small.txt")});
+    EXPECT_EQ(run.code, 0);
+    EXPECT_EQ(run.out,
+              "\n 5 nodes\n"
+              "\n\nNode 0 links:\nlink 1: 0 to 2 score 1\nlink 0: 0 to 1 score 4\n"
+              "\n\nNode 1 links:\nlink 6: 1 to 4 score 1\nlink 3: 1 to 3 score 5\n"
+              "\n\nNode 2 links:\nlink 4: 2 to 3 score 9\nlink 2: 2 to 1 score 2\n"
+              "\n\nNode 3 links:\nlink 5: 3 to 4 score 3\n"
+              "\n\nNode 4 links:\n");
 }
 
 }  // namespace
