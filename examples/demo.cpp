@@ -1,7 +1,9 @@
-// Builds a small road map and walks the links that leave each crossing.
+// Builds a small road map, prints the library's trace of it, finds the cheapest way across and
+// writes a picture of the map with that way drawn over it (SVG, path given as argv[1]).
 #include <cstdio>
 
 #include "qcDirectedGraph.h"
+#include "qcSvgTablet.h"
 
 namespace {
 long addCrossing(qcDirectedGraph& graph, double x, double y)
@@ -12,8 +14,10 @@ long addCrossing(qcDirectedGraph& graph, double x, double y)
 }
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    const char* picture = argc > 1 ? argv[1] : "qcgraph-demo.svg";
+
     //   0 ---> 1 ---> 2
     //   |      |      ^
     //   v      v      |
@@ -28,13 +32,25 @@ int main()
     graph.addLink(qcDirectedGraphLink(d, e, 1.0));
     graph.addLinkFastUnsafe(e, c, 1.0);
 
-    std::printf("%ld crossings, %ld roads\n", graph.numNodes(), graph.numLinks());
-    for (long i = 0; i < graph.numNodes(); ++i) {
-        std::printf("crossing %ld:", i);
-        // The chain lists the most recently stored road first.
-        for (long k = graph.node(i).firstChild(); k != -1; k = graph.link(k).nextChild())
-            std::printf("  road %ld to %ld (%.1f)", k, graph.link(k).nodeB(), graph.link(k).score());
-        std::printf("\n");
+    // Every crossing with the roads that leave it, the most recently stored road first.
+    graph.mTrace();
+
+    qcIndexArray nodes, links;
+    graph.shortestPath(static_cast<std::int32_t>(a), static_cast<std::int32_t>(c), nodes, links);
+    std::printf("\ncheapest way from %ld to %ld:", a, c);
+    for (const std::int32_t n : nodes)
+        std::printf(" %d", n);
+    std::printf("\n");
+
+    // The whole map in thin lines, then the way in thick ones over it.
+    qcSvgTablet tablet;
+    graph.draw(tablet);
+    tablet.lineWidth(5.0);
+    graph.drawPath(tablet, nodes, links);
+    if (!tablet.save(picture)) {
+        std::fprintf(stderr, "cannot write %s\n", picture);
+        return 1;
     }
+    std::printf("picture written to %s\n", picture);
     return 0;
 }
