@@ -2,12 +2,14 @@
 // and one clear message for every kind of malformed input.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include <spawn.h>
+#include <unistd.h>
 #include <sys/wait.h>
 #include <fcntl.h>
 
@@ -29,7 +31,27 @@ std::string readAll(const std::string& path)
     return text.str();
 }
 
-std::string tempPath(const std::string& name) { return testing::TempDir() + "qcgraph-tool-" + name; }
+// The files a test process writes, removed when it ends.
+class TempFiles : public testing::Environment {
+public:
+    void TearDown() override
+    {
+        for (const std::string& path : paths)
+            std::remove(path.c_str());
+    }
+    std::vector<std::string> paths;
+};
+TempFiles* const tempFiles =
+    static_cast<TempFiles*>(testing::AddGlobalTestEnvironment(new TempFiles));
+
+// CTest runs the cases as parallel processes, so every process writes files of its own.
+std::string tempPath(const std::string& name)
+{
+    const std::string path =
+        testing::TempDir() + "qcgraph-tool-" + std::to_string(getpid()) + "-" + name;
+    tempFiles->paths.push_back(path);
+    return path;
+}
 
 std::string writeTemp(const std::string& name, const std::string& content)
 {
