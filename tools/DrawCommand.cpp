@@ -19,10 +19,11 @@ namespace {
 // picture of an edge list still shows every node and link.
 void placeOnCircle(qcDirectedGraph& graph)
 {
+    const double pi = std::acos(-1.0);
     const long n = graph.numNodes();
-    const double radius = 20.0 * static_cast<double>(n) / M_PI + 40.0;
+    const double radius = 20.0 * static_cast<double>(n) / pi + 40.0;
     for (long i = 0; i < n; ++i) {
-        const double angle = 2.0 * M_PI * static_cast<double>(i) / static_cast<double>(n);
+        const double angle = 2.0 * pi * static_cast<double>(i) / static_cast<double>(n);
         qcDirectedGraphNode node = graph.node(i);
         node.position(qcVector<2>(radius * std::cos(angle), radius * std::sin(angle)));
         graph.node(i, node);
