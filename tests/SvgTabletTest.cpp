@@ -119,16 +119,16 @@ TEST(SvgTablet, GraphPictureIsWellFormedTurnedUpAndFramed)
         if (e.depth == 1)
             top.push_back(&e);
     ASSERT_EQ(top.size(), 6u);  // the background, then one element per graphic
-    const std::vector<std::string> kinds = {"rect", "g", "line", "line", "g", "g"};
+    const std::vector<std::string> kinds = {"rect", "line", "line", "g", "g", "g"};
     for (std::size_t i = 0; i < kinds.size(); ++i)
         EXPECT_EQ(top[i]->name, kinds[i]);
-    const Element& up = *top[2];     // 0 --> 2: straight up in the plane, up on the screen
-    const Element& right = *top[3];  // 0 --> 1
+    const Element& up = *top[1];     // 0 --> 2: straight up in the plane, up on the screen
+    const Element& right = *top[2];  // 0 --> 1
     EXPECT_EQ(up.number("x1"), up.number("x2"));
     EXPECT_EQ(up.number("y1") - up.number("y2"), 760.0);
     EXPECT_EQ(right.number("x2") - right.number("x1"), 380.0);
     EXPECT_EQ(right.number("y1"), right.number("y2"));
-    EXPECT_EQ(xml[4].text, "0");  // g, circle, text of node 0
+    EXPECT_EQ(xml[6].text, "0");  // the first text, after two lines and a circle
     for (const Element& e : xml)
         for (const auto& [x, y] : {std::pair{"x1", "y1"}, {"x2", "y2"}, {"cx", "cy"}, {"x", "y"}})
             if (e.attributes.count(x)) {
@@ -154,13 +154,13 @@ TEST(SvgTablet, TextIsEscapedUtf8AndUnfitDrawingsAreLeftOut)
     tablet.drawSegment(qcLineSeg(qcVector<2>(), qcVector<2>(1e308, -1e308)), qcColor::cyanColor());
     const std::string svg = svgOf(tablet);
     const std::vector<Element> xml = parseXml(svg);
-    // svg, rect, g (circle, text), line: the NaN and infinite ones are out, the wide one is in.
+    // svg, rect, line, g (circle, text): the NaN and infinite ones are out, the wide one is in.
     ASSERT_EQ(xml.size(), 6u);
-    EXPECT_EQ(xml[4].text, "<a&b> \"q\" 'x' \xc3\xa9\xf0\x9f\x98\x80\xef\xbf\xbd");
-    EXPECT_EQ(xml[4].attributes.at("fill"), "#50dc64");
-    EXPECT_EQ(xml[4].attributes.at("text-anchor"), "middle");
-    EXPECT_EQ(xml[5].attributes.at("stroke-width"), "4.00");
-    EXPECT_EQ(xml[5].number("x2") - xml[5].number("x1"), 760.0);
+    EXPECT_EQ(xml[5].text, "<a&b> \"q\" 'x' \xc3\xa9\xf0\x9f\x98\x80\xef\xbf\xbd");
+    EXPECT_EQ(xml[5].attributes.at("fill"), "#50dc64");
+    EXPECT_EQ(xml[5].attributes.at("text-anchor"), "middle");
+    EXPECT_EQ(xml[2].attributes.at("stroke-width"), "4.00");
+    EXPECT_EQ(xml[2].number("x2") - xml[2].number("x1"), 760.0);
 
     const std::string path = ::testing::TempDir() + "qcgraph-svg-tablet-test.svg";
     ASSERT_TRUE(tablet.save(path));

@@ -14,6 +14,7 @@ namespace {
 constexpr double kSpan = 760.0;    // pixels along the drawing's longer side
 constexpr double kMargin = 40.0;   // pixels round the drawing, room for the labels
 constexpr double kLabelGap = 5.0;  // pixels between an anchor and its text placed aboveRight
+constexpr const char* kBackground = "#1b1d2a";
 
 bool finite(const qcVector<2>& v) { return std::isfinite(v.x()) && std::isfinite(v.y()); }
 
@@ -132,25 +133,31 @@ void qcSvgTablet::write(std::ostream& out) const
         << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << w << "\" height=\"" << h
         << "\" viewBox=\"0 0 " << w << ' ' << h << "\">\n"
         << "<rect x=\"0\" y=\"0\" width=\"" << w << "\" height=\"" << h
-        << "\" fill=\"#1b1d2a\"/>\n";
+        << "\" fill=\"" << kBackground << "\"/>\n";
+    // Segments first and texts over them, each kind in drawing order, so that no line hides a
+    // label; a halo in the background colour keeps a text readable where lines cross it.
     for (const Item& item : mItems) {
-        const std::string x = number(frame.x(item.from.x())), y = number(frame.y(item.from.y()));
-        if (!item.isText) {
-            out << "<line x1=\"" << x << "\" y1=\"" << y << "\" x2=\""
-                << number(frame.x(item.to.x())) << "\" y2=\"" << number(frame.y(item.to.y()))
-                << "\" stroke=\"" << colorText(item.color) << "\" stroke-width=\""
-                << number(item.width) << "\" stroke-linecap=\"round\"/>\n";
+        if (item.isText)
             continue;
-        }
+        out << "<line x1=\"" << number(frame.x(item.from.x())) << "\" y1=\""
+            << number(frame.y(item.from.y())) << "\" x2=\"" << number(frame.x(item.to.x()))
+            << "\" y2=\"" << number(frame.y(item.to.y())) << "\" stroke=\""
+            << colorText(item.color) << "\" stroke-width=\"" << number(item.width)
+            << "\" stroke-linecap=\"round\"/>\n";
+    }
+    for (const Item& item : mItems) {
+        if (!item.isText)
+            continue;
+        const double x = frame.x(item.from.x()), y = frame.y(item.from.y());
         // The offset is in pixels with y up, like the plane.
         const bool centred = item.alignment == qcUIFormat::centred;
         const double gap = centred ? 0.0 : kLabelGap;
-        const double textX = frame.x(item.from.x()) + gap + item.to.x();
-        const double textY = frame.y(item.from.y()) - gap - item.to.y();
-        out << "<g><circle cx=\"" << x << "\" cy=\"" << y << "\" r=\"3\" fill=\""
-            << colorText(item.markColor) << "\"/><text x=\"" << number(textX) << "\" y=\""
-            << number(textY) << "\" fill=\"" << colorText(item.color)
-            << "\" font-family=\"sans-serif\" font-size=\"13\""
+        out << "<g><circle cx=\"" << number(x) << "\" cy=\"" << number(y) << "\" r=\"3\" fill=\""
+            << colorText(item.markColor) << "\"/><text x=\"" << number(x + gap + item.to.x())
+            << "\" y=\"" << number(y - gap - item.to.y()) << "\" fill=\""
+            << colorText(item.color) << "\" stroke=\"" << kBackground
+            << "\" stroke-width=\"3\" paint-order=\"stroke\" font-family=\"sans-serif\""
+            << " font-size=\"13\""
             << (centred ? " text-anchor=\"middle\" dominant-baseline=\"central\"" : "") << '>'
             << escaped(item.text) << "</text></g>\n";
     }

@@ -30,9 +30,10 @@ public:
     // width is finite and positive.
     void lineWidth(double width);
 
-    // Writes the SVG document (UTF-8): the background, then one element per drawn graphic in
-    // drawing order, a <line> per segment and a <g> of dot and <text> per text. An empty
-    // tablet gives an empty picture of the margins alone. Time linear in what was drawn.
+    // Writes the SVG document (UTF-8): the background, then one element per drawn graphic: a
+    // <line> per segment in drawing order, then over them a <g> of dot and <text> per text in
+    // drawing order, so no line hides a label. An empty tablet gives a picture of the margins
+    // alone. Time linear in what was drawn.
     void write(std::ostream& out) const;
     // Writes the document to the file at path, replacing it; false when that fails.
     bool save(const std::string& path) const;
