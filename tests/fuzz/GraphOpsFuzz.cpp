@@ -168,30 +168,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 break;
             }
             case 5: {
-                const long s = anyIndex(in, n), e = anyIndex(in, n);
+                // The searches take 32-bit indices.
+                const auto s = static_cast<std::int32_t>(anyIndex(in, n));
+                const auto e = static_cast<std::int32_t>(anyIndex(in, n));
                 qcIndexArray nodes{7}, links{7};
-                g.shortestPath(static_cast<std::int32_t>(s), static_cast<std::int32_t>(e), nodes, links);
+                g.shortestPath(s, e, nodes, links);
                 if (chainsTrusted)
                     checkTwoNodeResult(g, s, e, nodes, links);
                 break;
             }
             case 6: {
-                const long k = anyIndex(in, m);
+                const auto k = static_cast<std::int32_t>(anyIndex(in, m));
                 qcIndexArray nodes, links;
-                g.shortestPath(static_cast<std::int32_t>(k), nodes, links);
+                g.shortestPath(k, nodes, links);
                 if (chainsTrusted && k >= 0 && k < m && !nodes.empty())
                     checkTwoNodeResult(g, g.link(k).nodeA(), g.link(k).nodeB(), nodes, links);
                 break;
             }
             case 7: {
-                const long s = anyIndex(in, n), e = anyIndex(in, n);
+                const auto s = static_cast<std::int32_t>(anyIndex(in, n));
+                const auto e = static_cast<std::int32_t>(anyIndex(in, n));
                 const int k = in.ConsumeIntegralInRange<int>(-1, 6);
                 const int minLength = in.ConsumeIntegralInRange<int>(-2, 6);
                 const int maxLength = in.ConsumeIntegralInRange<int>(-1, 8);
                 std::vector<qcDirectedGraphPath> paths(1);
                 std::vector<double> scores(2, 1.0);
-                g.shortestPath(static_cast<std::int32_t>(s), static_cast<std::int32_t>(e), k, minLength,
-                               maxLength < 0 ? 10 : maxLength, paths, scores);
+                g.shortestPath(s, e, k, minLength, maxLength < 0 ? 10 : maxLength, paths, scores);
                 if (chainsTrusted) {
                     checkRankedResult(g, s, e, k, minLength, maxLength < 0 ? 10 : maxLength, paths, scores);
                     require(reported.empty(), "internal check failed in the ranked search");
