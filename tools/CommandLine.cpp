@@ -21,9 +21,9 @@ CommandLine::CommandLine(const std::vector<std::string>& args,
         int wanted = -1;
         if (name == "--help")
             wanted = 0;
-        for (const OptionSpec& spec : specs)
-            if (name == spec.name)
-                wanted = spec.values;
+        for (const OptionSpec& option : specs)
+            if (name == option.name)
+                wanted = option.values;
         if (wanted < 0)
             throw UsageError("unknown option '" + name + "'");
         if (mOptions.count(name) != 0)
