@@ -31,7 +31,8 @@ void forEachRecord(LineSource& source, Handle&& handle)
 
 }  // namespace
 
-GraphFile readDimacsGraph(const std::string& path, const LoadProgressFunction& progress)
+GraphFile readDimacsGraph(const std::string& path, const LoadProgressFunction& progress,
+                          std::int64_t maxNodes)
 {
     GraphFile file;
     file.format = GraphFormat::dimacs;
@@ -63,7 +64,7 @@ GraphFile readDimacsGraph(const std::string& path, const LoadProgressFunction& p
             if (problem != "sp")
                 fields.fail("problem type " + quoted(problem) +
                             " is not 'sp' (not a shortest-path file)");
-            nodes = fields.integer("node count", 0, maxGraphNodes);
+            nodes = fields.integer("node count", 0, maxNodes);
             arcs = fields.integer("arc count", 0, maxLinks);
             fields.expectEnd("the arc count");
             headerLine = source.lineNumber();

@@ -1,13 +1,14 @@
 #include "GraphFiles.h"
 #include "LineFields.h"
 
-GraphFile readEdgeList(const std::string& path, const LoadProgressFunction& progress)
+GraphFile readEdgeList(const std::string& path, const LoadProgressFunction& progress,
+                       std::int64_t maxNodes)
 {
     GraphFile file;
     file.format = GraphFormat::edges;
     file.idBase = 0;
     LineSource source(path, progress);
-    constexpr std::int64_t maxId = maxGraphNodes - 1;
+    const std::int64_t maxId = maxNodes - 1;
     std::string_view line;
     while (source.next(line)) {
         const std::size_t hash = line.find('#');

@@ -19,8 +19,8 @@ std::string coordinatesPathFor(const std::string& graphPath)
 }
 
 GraphFile readGraphFile(const std::string& path, GraphFormat format,
-                        const LoadProgressFunction& progress)
+                        const LoadProgressFunction& progress, std::int64_t maxNodes)
 {
-    return format == GraphFormat::dimacs ? readDimacsGraph(path, progress)
-                                         : readEdgeList(path, progress);
+    return format == GraphFormat::dimacs ? readDimacsGraph(path, progress, maxNodes)
+                                         : readEdgeList(path, progress, maxNodes);
 }

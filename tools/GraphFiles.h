@@ -16,8 +16,8 @@
 
 enum class GraphFormat { dimacs, edges };
 
-// The most nodes a file may ask for (a header's node count, or an edge list's largest id + 1),
-// so that a typing error cannot make the reader allocate many gigabytes.
+// The most nodes a file may ask for by default (a header's node count, or an edge list's largest
+// id + 1), so that a typing error cannot make the reader allocate many gigabytes.
 constexpr std::int64_t maxGraphNodes = std::int64_t(1) << 26;
 
 // A graph read from a file. Node i of the graph is the file's node i + idBase, and link k is
@@ -40,12 +40,15 @@ std::string coordinatesPathFor(const std::string& graphPath);
 
 // Reads a whole graph file of the given format. Time and memory linear in the file's size;
 // links are stored in file order with addLinkFastUnsafe after their ends are checked.
+// `maxNodes` is the most nodes the file may ask for.
 GraphFile readGraphFile(const std::string& path, GraphFormat format,
-                        const LoadProgressFunction& progress = {});
+                        const LoadProgressFunction& progress = {},
+                        std::int64_t maxNodes = maxGraphNodes);
 
 // DIMACS ".gr": "c" comment lines, one "p sp N M" header before any arc, then exactly M lines
 // "a U V W" with 1 <= U, V <= N and a finite weight W. Blank lines are skipped.
-GraphFile readDimacsGraph(const std::string& path, const LoadProgressFunction& progress = {});
+GraphFile readDimacsGraph(const std::string& path, const LoadProgressFunction& progress = {},
+                          std::int64_t maxNodes = maxGraphNodes);
 
 // DIMACS ".co" for a graph read by readDimacsGraph: "c" comments, one "p aux sp co N" header
 // whose N equals the graph's node count, then one "v ID X Y" line for every node, which sets its
@@ -56,6 +59,7 @@ void readDimacsCoordinates(const std::string& path, GraphFile& file,
 
 // Edge list: one "from to [score]" per line (score 1 when left out), 0-based ids, text after
 // "#" ignored, blank lines skipped. The node count is the largest id + 1 (0 for no edges).
-GraphFile readEdgeList(const std::string& path, const LoadProgressFunction& progress = {});
+GraphFile readEdgeList(const std::string& path, const LoadProgressFunction& progress = {},
+                       std::int64_t maxNodes = maxGraphNodes);
 
 #endif

@@ -8,34 +8,44 @@
 #include "GraphFileError.h"
 
 LineSource::LineSource(const std::string& path, LoadProgressFunction progress)
-    : mPath(path), mProgress(std::move(progress))
+    : mPath(path), mFile(std::fopen(path.c_str(), "rb"), &std::fclose),
+      mProgress(std::move(progress))
 {
-    mFile = std::fopen(path.c_str(), "rb");
     if (mFile == nullptr)
         throw GraphFileError(path + ": cannot open: " + std::strerror(errno));
     struct stat info {};
-    if (fstat(fileno(mFile), &info) == 0 && S_ISREG(info.st_mode))
-        mDone.bytesTotal = static_cast<std::uint64_t>(info.st_size);
-    else if (S_ISDIR(info.st_mode)) {
-        std::fclose(mFile);
+    const bool known = fstat(fileno(mFile.get()), &info) == 0;
+    if (known && S_ISDIR(info.st_mode))
         throw GraphFileError(path + ": cannot open: is a directory");
+    mCapacity = bufferBytes;
+    if (known && S_ISREG(info.st_mode)) {
+        mDone.bytesTotal = static_cast<std::uint64_t>(info.st_size);
+        // One byte more than the file, so that the second read meets its end.
+        if (mDone.bytesTotal < blockBytes)
+            mCapacity = static_cast<std::size_t>(mDone.bytesTotal) + 1;
     }
-    mBuffer.resize(blockBytes + maxLineBytes);
+    mBuffer.reset(new char[mCapacity]);
 }
-
-LineSource::~LineSource() { std::fclose(mFile); }
 
 bool LineSource::refill()
 {
     if (mAtEof)
         return false;
     const std::size_t rest = mEnd - mBegin;
-    std::memmove(mBuffer.data(), mBuffer.data() + mBegin, rest);
+    if (rest == mCapacity) {
+        // The file has grown since it was opened: take the full room after all.
+        std::unique_ptr<char[]> larger(new char[bufferBytes]);
+        std::memcpy(larger.get(), mBuffer.get() + mBegin, rest);
+        mBuffer = std::move(larger);
+        mCapacity = bufferBytes;
+    } else {
+        std::memmove(mBuffer.get(), mBuffer.get() + mBegin, rest);
+    }
     mBegin = 0;
     mEnd = rest;
-    const std::size_t got = std::fread(mBuffer.data() + mEnd, 1, mBuffer.size() - mEnd, mFile);
+    const std::size_t got = std::fread(mBuffer.get() + mEnd, 1, mCapacity - mEnd, mFile.get());
     if (got == 0) {
-        if (std::ferror(mFile))
+        if (std::ferror(mFile.get()))
             throw GraphFileError(mPath + ": read error: " + std::strerror(errno));
         mAtEof = true;
         reportProgress();
@@ -60,7 +70,7 @@ bool LineSource::next(std::string_view& line)
     const char* newline = nullptr;
     for (;;) {
         newline = static_cast<const char*>(
-            std::memchr(mBuffer.data() + mBegin, '\n', mEnd - mBegin));
+            std::memchr(mBuffer.get() + mBegin, '\n', mEnd - mBegin));
         if (newline != nullptr)
             break;
         if (mEnd - mBegin > maxLineBytes)
@@ -71,9 +81,9 @@ bool LineSource::next(std::string_view& line)
     }
     if (newline == nullptr && mBegin == mEnd)
         return false;
-    const char* first = mBuffer.data() + mBegin;
-    const char* last = newline != nullptr ? newline : mBuffer.data() + mEnd;
-    mBegin = static_cast<std::size_t>(last - mBuffer.data()) + (newline != nullptr ? 1 : 0);
+    const char* first = mBuffer.get() + mBegin;
+    const char* last = newline != nullptr ? newline : mBuffer.get() + mEnd;
+    mBegin = static_cast<std::size_t>(last - mBuffer.get()) + (newline != nullptr ? 1 : 0);
     mUnterminated = newline == nullptr;
     if (last != first && last[-1] == '\r')
         --last;

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 // How far a load has come, handed to a progress function after every block read.
 struct LoadProgress {
@@ -23,7 +23,6 @@ class LineSource {
 public:
     // Opens the file; throws GraphFileError naming it when it cannot be opened.
     LineSource(const std::string& path, LoadProgressFunction progress = {});
-    ~LineSource();
     LineSource(const LineSource&) = delete;
     LineSource& operator=(const LineSource&) = delete;
 
@@ -40,6 +39,7 @@ public:
 
     static constexpr std::size_t blockBytes = std::size_t(1) << 22;
     static constexpr std::size_t maxLineBytes = std::size_t(1) << 20;
+    static constexpr std::size_t bufferBytes = blockBytes + maxLineBytes;
 
 private:
     // Moves the unread rest to the front and appends the next block; false at the end.
@@ -47,10 +47,13 @@ private:
     void reportProgress();
 
     std::string mPath;
-    std::FILE* mFile = nullptr;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> mFile;
     LoadProgressFunction mProgress;
     LoadProgress mDone;
-    std::vector<char> mBuffer;
+    // A small regular file is read whole into a buffer of its size; anything else gets room for
+    // a block and the longest line. Not a vector: zero-filling it would cost more than the read.
+    std::unique_ptr<char[]> mBuffer;
+    std::size_t mCapacity = 0;
     std::size_t mBegin = 0;  // first unread byte
     std::size_t mEnd = 0;    // one past the last byte read
     bool mAtEof = false;
