@@ -104,8 +104,8 @@ void addPathCommands(std::vector<Command>& commands)
                         "or a cycle more than once. --min-length and --max-length bound the\n"
                         "number of links of a listed walk; walks found that are too short still\n"
                         "count toward K. K is at most 100000. The search keeps every partial walk\n"
-                        "and scans them all at each step, so it suits graphs of thousands of\n"
-                        "links rather than millions.\n"
+                        "it makes, about K times the links it reaches, so on large graphs a small\n"
+                        "K or --max-length keeps its memory in bounds.\n"
                         "\n"
                         "Exit code 0 when a walk is found, 1 when none is, 2 for bad usage or a\n"
                         "bad graph file.\n",

@@ -142,6 +142,35 @@ TEST(Tool, PathsListsWalksCheapestFirstWithinLengthBounds)
     EXPECT_EQ(run.err, "qcgraph paths: no walk from 5 to 1\n");
 }
 
+TEST(Tool, SampleMapCheapestPathLeadsItsRankedWalks)
+{
+    // The demo's questions: the cheapest path across the map is the first of the ranked walks,
+    // and the walks that follow cost no less, each from 1 to 81.
+    const std::string map = QCGRAPH_SAMPLE_DATA "/sample.gr";
+    const ToolRun path = runTool({"path", map, "1", "81"});
+    ASSERT_EQ(path.code, 0) << path.err;
+    const ToolRun walks = runTool({"paths", map, "1", "81", "-k", "4"});
+    ASSERT_EQ(walks.code, 0) << walks.err;
+    std::istringstream lines(walks.out);
+    std::string line, nodes, links;
+    double previous = 0.0;
+    for (int walk = 1; walk <= 4; ++walk) {
+        double score = 0.0;
+        ASSERT_TRUE(std::getline(lines, line));
+        ASSERT_EQ(std::sscanf(line.c_str(), ("walk " + std::to_string(walk) + ": score %lf").c_str(),
+                              &score), 1) << line;
+        EXPECT_GE(score, previous);
+        previous = score;
+        ASSERT_TRUE(std::getline(lines, nodes) && std::getline(lines, links));
+        EXPECT_EQ(nodes.rfind("  nodes 1 ", 0), 0u) << nodes;
+        EXPECT_EQ(nodes.substr(nodes.size() - 3), " 81") << nodes;
+        if (walk == 1) {
+            EXPECT_EQ(path.out, line.substr(8) + "\n" + nodes.substr(2) + "\n" + links.substr(2) + "\n");
+        }
+    }
+    EXPECT_FALSE(std::getline(lines, line));
+}
+
 TEST(Tool, GroupsAndConnectWorkOnTheOutgoingLinks)
 {
     //   0 -> 1    2 -> 3    4 -> 2    5 -> 5
