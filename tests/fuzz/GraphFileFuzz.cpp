@@ -93,12 +93,19 @@ bool readOrRefuse(const std::string& path, GraphFormat format, GraphFile& file)
 
 void reportAssert(int) { require(false, "assertion hook called"); }
 
+void removeScratchFiles()
+{
+    for (const char* name : {"graph", "copy", "co"})
+        std::remove(scratchPath(name).c_str());
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const bool hooked = (qstd_set_assert_handler(reportAssert), true);
-    (void)hooked;
+    static const bool prepared =
+        (qstd_set_assert_handler(reportAssert), std::atexit(removeScratchFiles), true);
+    (void)prepared;
     FuzzedDataProvider in(data, size);
     const int kind = in.ConsumeIntegralInRange<int>(0, 2);  // DIMACS, with coordinates, edges
     const GraphFormat format = kind == 2 ? GraphFormat::edges : GraphFormat::dimacs;
