@@ -129,7 +129,7 @@ void run(benchmark::State& state, const Input& in, Search search)
 
 void Random10kx40k_qcgraph(benchmark::State& s) { run(s, randomGraph(), librarySearch); }
 void Grid300x300_qcgraph(benchmark::State& s) { run(s, grid(), librarySearch); }
-void Grid300x300_plain(benchmark::State& s) { run(s, grid(), qcreference::plainRankedWalks); }
+void Grid300x300_plain(benchmark::State& s) { run(s, grid(), qcref::plainRankedWalks); }
 
 }  // namespace
 

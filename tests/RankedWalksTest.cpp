@@ -146,7 +146,7 @@ TEST(RankedWalks, SameAsPlainScanOnRandomGraphs)
 
         const Listing fast = ranked(g, start, end, k, minLength, maxLength);
         Listing plain;
-        qcreference::plainRankedWalks(g, start, end, k, minLength, maxLength, plain.paths, plain.scores);
+        qcref::plainRankedWalks(g, start, end, k, minLength, maxLength, plain.paths, plain.scores);
         SCOPED_TRACE(testing::Message() << "round " << round);
         ASSERT_EQ(fast.paths, plain.paths);
         ASSERT_EQ(fast.scores.size(), plain.scores.size());

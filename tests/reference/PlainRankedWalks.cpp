@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <limits>
 
-namespace qcreference {
+namespace qcref {
 
 namespace {
 
@@ -75,4 +75,4 @@ void plainRankedWalks(const qcDirectedGraph& graph, std::int32_t start, std::int
     }
 }
 
-}  // namespace qcreference
+}  // namespace qcref

@@ -6,7 +6,7 @@
 
 #include "qcDirectedGraph.h"
 
-namespace qcreference {
+namespace qcref {
 
 // The ranked walk search done the plain way: four parallel entry arrays and an open list in
 // creation order, scanned whole for the cheapest entry on every taking (ties to the earliest)
@@ -16,6 +16,6 @@ void plainRankedWalks(const qcDirectedGraph& graph, std::int32_t start, std::int
                       std::int32_t maxNumPaths, std::int32_t minLength, std::int32_t maxLength,
                       std::vector<qcDirectedGraphPath>& paths, std::vector<double>& scores);
 
-}  // namespace qcreference
+}  // namespace qcref
 
 #endif
