@@ -41,6 +41,23 @@ TEST(LineSource, ReadsLinesOfAFileThatGrowsWhileOpen)
     std::remove(path.c_str());
 }
 
+TEST(LineSource, ProgressEndsAtTheWholeFile)
+{
+    // Several blocks' worth, so that progress is reported more than once.
+    std::string content;
+    for (int i = 0; i < 700000; ++i)
+        content += "a 1 2 3\n";
+    const std::string path = scratchFile(content);
+    std::vector<LoadProgress> reports;
+    LineSource source(path, [&reports](const LoadProgress& p) { reports.push_back(p); });
+    EXPECT_EQ(rest(source).size(), 700000u);
+    ASSERT_GE(reports.size(), 2u);
+    EXPECT_EQ(reports.back().bytesRead, content.size());
+    EXPECT_EQ(reports.back().bytesTotal, content.size());
+    EXPECT_EQ(reports.back().lines, 700000u);
+    std::remove(path.c_str());
+}
+
 TEST(LineSource, RefusesALineLongerThanOneMebibyte)
 {
     const std::string path = scratchFile("ok\n" + std::string(LineSource::maxLineBytes + 1, '7'));
