@@ -8,8 +8,7 @@
 #include "GraphFileError.h"
 
 LineSource::LineSource(const std::string& path, LoadProgressFunction progress)
-    : mPath(path), mFile(std::fopen(path.c_str(), "rb"), &std::fclose),
-      mProgress(std::move(progress))
+    : mPath(path), mFile(std::fopen(path.c_str(), "rb")), mProgress(std::move(progress))
 {
     if (mFile == nullptr)
         throw GraphFileError(path + ": cannot open: " + std::strerror(errno));

@@ -47,7 +47,10 @@ private:
     void reportProgress();
 
     std::string mPath;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> mFile;
+    struct FileCloser {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+    std::unique_ptr<std::FILE, FileCloser> mFile;
     LoadProgressFunction mProgress;
     LoadProgress mDone;
     // A small regular file is read whole into a buffer of its size; anything else gets room for
