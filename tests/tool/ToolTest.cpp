@@ -353,6 +353,12 @@ TEST(Tool, DrawWritesSvgWithThePathWiderAndFileIds)
     for (const char* label : {">1</text>", ">2</text>", ">3</text>", ">4</text>", ">5</text>"})
         EXPECT_EQ(countOf(picture, label), 2u) << label;
     EXPECT_EQ(countOf(picture, ">0</text>"), 0u);
+
+    // The README shows the demo's picture of the sample map; it must be what the tool draws.
+    const ToolRun demo = runTool({"draw", QCGRAPH_SAMPLE_DATA "/sample.gr", "-o", svg, "--path", "1", "81"});
+    EXPECT_EQ(demo.code, 0) << demo.err;
+    EXPECT_TRUE(readAll(svg) == readAll(QCGRAPH_SAMPLE_DATA "/../docs/sample-path.svg"))
+        << "run scripts/demo and copy build/demo/sample-path.svg to docs/";
 }
 
 TEST(Tool, TracePrintsTheLibrarysNumbering)
