@@ -4,8 +4,6 @@
 #include <vector>
 
 #include "qcGraphicList.h"
-#include "qcGraphicSimple.h"
-#include "qcGraphicText.h"
 #include "qcUITablet.h"
 #include "support/GraphTestSupport.h"
 
@@ -14,153 +12,85 @@ using Strings = std::vector<std::string>;
 
 namespace {
 
-std::string point(const qcVector<2>& p)
-{
-    return std::to_string(static_cast<int>(p.x())) + "," + std::to_string(static_cast<int>(p.y()));
-}
-std::string label(const std::wstring& text, const qcPoint& at)
-{
-    return std::string(text.begin(), text.end()) + "@" + point(at.vector());
-}
-std::string segment(const qcLineSeg& s) { return point(s.start()) + "-" + point(s.end()); }
-
-// The list's graphics as "<id>@x,y" for labels and "x,y-x,y" for segments, checking on the way
-// that each one is a label or a segment with the colours and format that drawing gives them.
-Strings describe(const qcGraphicList& list)
-{
-    Strings out;
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        EXPECT_TRUE(list.inForeground(i));
-        EXPECT_EQ(list[i]->refCount(), 1) << "the list should be the graphic's only owner";
-        if (const auto* t = dynamic_cast<const qcGraphicText*>(list[i].get())) {
-            EXPECT_EQ(t->textColor(), qcColor::greenColor());
-            EXPECT_EQ(t->markColor(), qcColor::whiteColor());
-            EXPECT_EQ(t->format().fontId(), qcUIFormat::defaultFontId());
-            EXPECT_EQ(t->format().alignment(), qcUIFormat::Alignment(0));
-            EXPECT_EQ(t->offset(), qcVector<2>(0.0, 0.0));
-            out.push_back(label(t->text(), t->anchor()));
-        } else if (const auto* s = dynamic_cast<const qcGraphicSimple<qcLineSeg>*>(list[i].get())) {
-            EXPECT_EQ(s->color(), qcColor::cyanColor());
-            out.push_back(segment(s->shape()));
-        } else {
-            ADD_FAILURE() << "graphic " << i << " is neither a label nor a segment";
-        }
-    }
-    return out;
-}
-
+// Records labels as "<id>@x,y" and segments as "x,y-x,y", checking the colours and format
+// that drawing gives them.
 class RecordingTablet : public qcUITablet {
 public:
     Strings drawn;
-    void drawText(const std::wstring& text, const qcPoint& anchor, const qcColor&, const qcColor&,
-                  const qcUIFormat&, const qcVector<2>&) override
+    void drawText(const std::wstring& text, const qcPoint& at, const qcColor& color, const qcColor& mark,
+                  const qcUIFormat& format, const qcVector<2>& offset) override
     {
-        drawn.push_back(label(text, anchor));
+        EXPECT_TRUE(color == qcColor::greenColor() && mark == qcColor::whiteColor() && offset == qcVector<2>() &&
+                    format.fontId() == qcUIFormat::defaultFontId() && format.alignment() == 0);
+        drawn.push_back(std::string(text.begin(), text.end()) + "@" + point(at.vector()));
     }
-    void drawSegment(const qcLineSeg& s, const qcColor&) override { drawn.push_back(segment(s)); }
+    void drawSegment(const qcLineSeg& s, const qcColor& color) override
+    {
+        EXPECT_EQ(color, qcColor::cyanColor());
+        drawn.push_back(point(s.start()) + "-" + point(s.end()));
+    }
+    static std::string point(const qcVector<2>& p) { return std::to_string(int(p.x())) + "," + std::to_string(int(p.y())); }
 };
 
-//   0 --> 1 --> 1 (self-link), 0 --> 2; nodes at (0,0), (1,0), (2,0)
-qcDirectedGraph sample() { return makeGraph(3, {{0, 1}, {1, 1}, {0, 2}}); }
+// Draws through the list form (whose graphics must all be in the foreground and owned by the
+// list alone) and the tablet form, which must agree, also when drawing throws: the tablet then
+// gets nothing, and "throws" ends what the list received before.
+template <class Draw>
+Strings drawn(const Draw& draw)
+{
+    qcGraphicList list;
+    RecordingTablet fromList, tablet;
+    bool threw = false;
+    try {
+        draw(list);
+        draw(tablet);
+    } catch (const qcInvariantFailure&) {
+        threw = true;
+        EXPECT_THROW(draw(tablet), qcInvariantFailure);
+    }
+    list.draw(fromList, qcGraphicList::foregroundLayer);
+    for (std::size_t i = 0; i < list.size(); ++i)
+        EXPECT_EQ(list[i]->refCount(), 1);
+    EXPECT_EQ(tablet.drawn, threw ? Strings() : fromList.drawn);
+    EXPECT_EQ(fromList.drawn.size(), list.size());
+    if (threw)
+        fromList.drawn.push_back("throws");
+    return fromList.drawn;
+}
 
 }  // namespace
 
-TEST(Draw, GraphGivesEachLabelThenItsSegmentsInChainOrder)
+TEST(Draw, EveryFormAppendsLabelsAndSegmentsInItsOrder)
 {
-    const qcDirectedGraph g = sample();
-    qcGraphicList list;
-    g.draw(list);
-    const Strings expected = {"0@0,0", "0,0-2,0", "0,0-1,0", "1@1,0", "1,0-1,0", "2@2,0"};
-    EXPECT_EQ(describe(list), expected);
-    RecordingTablet tablet;
-    g.draw(tablet);
-    EXPECT_EQ(tablet.drawn, expected);
-
-    qcGraphicList none;
-    qcDirectedGraph().draw(none);
-    RecordingTablet empty;
-    qcDirectedGraph().draw(empty);
-    EXPECT_EQ(none.size(), 0u);
-    EXPECT_TRUE(empty.drawn.empty());
-}
-
-TEST(Draw, NodeFlagsChooseLabelAndLinksAndIgnoreOtherBits)
-{
-    const qcDirectedGraph g = sample();
-    const auto drawn = [&](long node, unsigned long flags) {
-        qcGraphicList list;
-        g.node(node).draw(list, g, flags);
-        RecordingTablet tablet;
-        g.node(node).draw(tablet, g, flags);
-        EXPECT_EQ(tablet.drawn, describe(list));
-        return describe(list);
+    //   0 --> 1 --> 1 (self-link), 0 --> 2; nodes at (0,0), (1,0), (2,0)
+    const qcDirectedGraph g = makeGraph(3, {{0, 1}, {1, 1}, {0, 2}});
+    const auto node = [&](long i, unsigned long flags) { return [&, i, flags](auto& to) { g.node(i).draw(to, g, flags); }; };
+    const auto link = [&](long k) { return [&, k](auto& to) { g.node(0).drawLink(to, g, k); }; };
+    const auto path = [&](qcIndexArray n, qcIndexArray l) { return [&, n, l](auto& to) { g.drawPath(to, n, l); }; };
+    const std::pair<Strings, Strings> cases[] = {
+        {drawn([&](auto& to) { g.draw(to); }), {"0@0,0", "0,0-2,0", "0,0-1,0", "1@1,0", "1,0-1,0", "2@2,0"}},
+        {drawn([](auto& to) { qcDirectedGraph().draw(to); }), {}},
+        {drawn([&](auto& to) { g.link(0).draw(to, g); }), {"0,0-1,0"}},
+        {drawn([&](auto& to) { qcDirectedGraphLink(0, 5).draw(to, g); }), {"throws"}},
+        {drawn(node(0, 0)), {}},
+        {drawn(node(2, 2)), {}},
+        {drawn(node(0, 1 | 8)), {"0@0,0"}},
+        {drawn(node(0, 2 | 4)), {"0,0-2,0", "0,0-1,0"}},
+        {drawn(node(0, ~0ul)), {"0@0,0", "0,0-2,0", "0,0-1,0"}},
+        {drawn(node(1, 3)), {"1@1,0", "1,0-1,0"}},  // a self-link has zero length
+        {drawn(link(0)), {"0@0,0", "0,0-2,0"}},
+        {drawn(link(1)), {"0@0,0", "0,0-1,0"}},
+        {drawn(link(-1)), {"0@0,0", "throws"}},
+        {drawn(link(2)), {"0@0,0", "throws"}},
+        {drawn(link(3)), {"0@0,0", "throws"}},
+        {drawn(path({}, {})), {}},
+        {drawn(path({2, 0}, {})), {"2@2,0", "0@0,0"}},
+        {drawn(path({0, 1, 1}, {0, 1})), {"0@0,0", "1@1,0", "1@1,0", "0,0-1,0", "1,0-1,0"}},
+        {drawn(path({1, 3, 0}, {0})), {"1@1,0", "throws"}},
+        {drawn(path({0}, {2, -1})), {"0@0,0", "0,0-2,0", "throws"}},
     };
-    EXPECT_EQ(drawn(0, 0), Strings());
-    EXPECT_EQ(drawn(2, 2), Strings());
-    EXPECT_EQ(drawn(0, 1 | 8), Strings{"0@0,0"});
-    EXPECT_EQ(drawn(0, 2 | 4), (Strings{"0,0-2,0", "0,0-1,0"}));
-    EXPECT_EQ(drawn(0, ~0ul), (Strings{"0@0,0", "0,0-2,0", "0,0-1,0"}));
-    EXPECT_EQ(drawn(1, 3), (Strings{"1@1,0", "1,0-1,0"}));  // a self-link has zero length
-}
-
-TEST(Draw, DrawLinkAppendsTheLabelFirstAndRefusesNumbersOutsideTheChain)
-{
-    const qcDirectedGraph g = sample();
-    const qcDirectedGraphNode& n = g.node(0);
-    qcGraphicList list;
-    n.drawLink(list, g, 1);
-    EXPECT_EQ(describe(list), (Strings{"0@0,0", "0,0-1,0"}));
-    for (const long bad : {-1L, 2L, 3L}) {
-        qcGraphicList failed;
-        EXPECT_THROW(n.drawLink(failed, g, bad), qcInvariantFailure) << bad;
-        EXPECT_EQ(describe(failed), Strings{"0@0,0"}) << bad;
-        RecordingTablet tablet;
-        EXPECT_THROW(n.drawLink(tablet, g, bad), qcInvariantFailure) << bad;
-        EXPECT_TRUE(tablet.drawn.empty()) << bad;
-    }
-    RecordingTablet tablet;
-    n.drawLink(tablet, g, 0);
-    EXPECT_EQ(tablet.drawn, (Strings{"0@0,0", "0,0-2,0"}));
-}
-
-TEST(Draw, PathDrawsListedLabelsThenListedSegments)
-{
-    const qcDirectedGraph g = sample();
-    const auto drawn = [&](const qcIndexArray& nodes, const qcIndexArray& links) {
-        qcGraphicList list;
-        g.drawPath(list, nodes, links);
-        RecordingTablet tablet;
-        g.drawPath(tablet, nodes, links);
-        EXPECT_EQ(tablet.drawn, describe(list));
-        return describe(list);
-    };
-    EXPECT_EQ(drawn({}, {}), Strings());
-    EXPECT_EQ(drawn({2, 0}, {}), (Strings{"2@2,0", "0@0,0"}));
-    EXPECT_EQ(drawn({0, 1, 1}, {0, 1}), (Strings{"0@0,0", "1@1,0", "1@1,0", "0,0-1,0", "1,0-1,0"}));
-}
-
-TEST(Draw, BadIndicesThrowBeforeTheirEntryIsDrawn)
-{
-    qcDirectedGraph g = sample();
-    const auto throwsAfter = [&](const qcIndexArray& nodes, const qcIndexArray& links) {
-        qcGraphicList list;
-        EXPECT_THROW(g.drawPath(list, nodes, links), qcInvariantFailure);
-        RecordingTablet tablet;
-        EXPECT_THROW(g.drawPath(tablet, nodes, links), qcInvariantFailure);
-        EXPECT_TRUE(tablet.drawn.empty());
-        return describe(list);
-    };
-    EXPECT_EQ(throwsAfter({1, 3, 0}, {0}), Strings{"1@1,0"});
-    EXPECT_EQ(throwsAfter({0}, {2, -1}), (Strings{"0@0,0", "0,0-2,0"}));
-    EXPECT_EQ(throwsAfter({}, {3}), Strings());
-
-    qcGraphicList list;
-    EXPECT_THROW(qcDirectedGraphLink(0, 5).draw(list, g), qcInvariantFailure);
-    // A node written back with a foreign firstChild: its chain names no link of this graph.
-    g.node(2, makeGraph(1, {{0, 0}, {0, 0}, {0, 0}, {0, 0}}).node(0));
-    EXPECT_THROW(g.node(2).draw(list, g, 3), qcInvariantFailure);
-    EXPECT_THROW(g.node(2).drawLink(list, g, 0), qcInvariantFailure);
-    EXPECT_EQ(describe(list), (Strings{"2@0,0", "2@0,0"}));  // at the foreign position
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(cases[i].first, cases[i].second) << "case " << i;
 }
 
 TEST(Draw, ListSharesItsGraphicsAndDrawsBackgroundFirst)
@@ -168,15 +98,16 @@ TEST(Draw, ListSharesItsGraphicsAndDrawsBackgroundFirst)
     qcPtrHandle<qcGraphic> kept;
     {
         qcGraphicList list;
-        sample().drawPath(list, {0}, {0});
+        makeGraph(2, {{0, 1}}).drawPath(list, {0}, {0});
         kept = list[1];
         EXPECT_EQ(kept->refCount(), 2);
-        list.append(kept, false);  // the same segment again, under the label
-        RecordingTablet all, front;
+        list.append(kept, false);                     // the same segment again, under the label
+        list.append(qcPtrHandle<qcGraphic>(), true);  // skipped
+        RecordingTablet all, back;
         list.draw(all, qcGraphicList::allLayers);
-        list.draw(front, qcGraphicList::foregroundLayer);
+        list.draw(back, qcGraphicList::backgroundLayer);
         EXPECT_EQ(all.drawn, (Strings{"0,0-1,0", "0@0,0", "0,0-1,0"}));
-        EXPECT_EQ(front.drawn, (Strings{"0@0,0", "0,0-1,0"}));
+        EXPECT_EQ(back.drawn, Strings{"0,0-1,0"});
     }
     EXPECT_EQ(kept->refCount(), 1);  // the list's references went with it
 }

@@ -31,15 +31,7 @@ bool LineSource::refill()
     if (mAtEof)
         return false;
     const std::size_t rest = mEnd - mBegin;
-    if (rest == mCapacity) {
-        // The file has grown since it was opened: take the full room after all.
-        std::unique_ptr<char[]> larger(new char[bufferBytes]);
-        std::memcpy(larger.get(), mBuffer.get() + mBegin, rest);
-        mBuffer = std::move(larger);
-        mCapacity = bufferBytes;
-    } else {
-        std::memmove(mBuffer.get(), mBuffer.get() + mBegin, rest);
-    }
+    std::memmove(mBuffer.get(), mBuffer.get() + mBegin, rest);
     mBegin = 0;
     mEnd = rest;
     const std::size_t got = std::fread(mBuffer.get() + mEnd, 1, mCapacity - mEnd, mFile.get());

@@ -53,8 +53,9 @@ private:
     std::unique_ptr<std::FILE, FileCloser> mFile;
     LoadProgressFunction mProgress;
     LoadProgress mDone;
-    // A small regular file is read whole into a buffer of its size; anything else gets room for
-    // a block and the longest line. Not a vector: zero-filling it would cost more than the read.
+    // A small regular file is read whole into a buffer of its size (should it grow while it is
+    // read, a last line that no longer fits is cut); anything else gets room for a block and the
+    // longest line. Not a vector: zero-filling it would cost more than the read.
     std::unique_ptr<char[]> mBuffer;
     std::size_t mCapacity = 0;
     std::size_t mBegin = 0;  // first unread byte

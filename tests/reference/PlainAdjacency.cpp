@@ -106,4 +106,42 @@ void plainConnectionPath(const qcAdjacencyLists& lists, std::vector<qcConnection
     records = best;
 }
 
+const char* differsFromPlain(const qcAdjacencyLists& lists)
+{
+    bool inRange = true, nonNegative = true;
+    std::int32_t largest = 0;
+    for (const auto& list : lists)
+        for (const std::int32_t k : list) {
+            inRange = inRange && k >= 0 && static_cast<std::size_t>(k) < lists.size();
+            nonNegative = nonNegative && k >= 0;
+            largest = std::max(largest, k);
+        }
+    qcCliques cliques{{99}}, plain{{99}};
+    try {
+        qfComputeCliques(lists, cliques);
+        if (!inRange)
+            return "cliques accept an id outside the nodes";
+        plainCliques(lists, plain);
+    } catch (const qcInvariantFailure&) {
+        if (inRange)
+            return "cliques refuse valid lists";
+    }
+    if (cliques != plain)
+        return "cliques differ";
+
+    std::vector<qcConnectionRecord> records{{9, {1, 2}}}, best{{9, {1, 2}}};
+    try {
+        qfComputeConnectionPath(lists, records);
+        if (!nonNegative)
+            return "connection path accepts a negative entry";
+        if (largest > 4096)  // too large a table for the plain procedure
+            return nullptr;
+        plainConnectionPath(lists, best);
+    } catch (const qcInvariantFailure&) {
+        if (nonNegative)
+            return "connection path refuses valid lists";
+    }
+    return records == best ? nullptr : "connection records differ";
+}
+
 }  // namespace qcref

@@ -75,4 +75,16 @@ void plainRankedWalks(const qcDirectedGraph& graph, std::int32_t start, std::int
     }
 }
 
+const char* differsFromPlain(const qcDirectedGraph& graph, std::int32_t start, std::int32_t end,
+                             std::int32_t maxNumPaths, std::int32_t minLength, std::int32_t maxLength)
+{
+    std::vector<qcDirectedGraphPath> paths(1), plainPaths;
+    std::vector<double> scores(1, 9.0), plainScores;
+    graph.shortestPath(start, end, maxNumPaths, minLength, maxLength, paths, scores);
+    plainRankedWalks(graph, start, end, maxNumPaths, minLength, maxLength, plainPaths, plainScores);
+    if (paths != plainPaths)
+        return "walks differ";
+    return scores == plainScores ? nullptr : "scores differ";
+}
+
 }  // namespace qcref

@@ -16,6 +16,11 @@ void plainRankedWalks(const qcDirectedGraph& graph, std::int32_t start, std::int
                       std::int32_t maxNumPaths, std::int32_t minLength, std::int32_t maxLength,
                       std::vector<qcDirectedGraphPath>& paths, std::vector<double>& scores);
 
+// Runs the library's ranked search and the plain one on the same valid question; nullptr when
+// they list the same walks with the same scores.
+const char* differsFromPlain(const qcDirectedGraph& graph, std::int32_t start, std::int32_t end,
+                             std::int32_t maxNumPaths, std::int32_t minLength, std::int32_t maxLength);
+
 }  // namespace qcref
 
 #endif

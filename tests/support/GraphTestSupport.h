@@ -1,23 +1,20 @@
 #ifndef QCGRAPH_TEST_SUPPORT_H
 #define QCGRAPH_TEST_SUPPORT_H
 
-// Helpers shared by the test files: chain walks, the container's invariants, and recorders for
-// the assertion hook and the abort check.
+// Helpers of the unit tests: small graphs, chain walks, and recorders for the assertion hook
+// and the abort check.
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <utility>
 #include <vector>
 
 #include "qcAttention.h"
-#include "qcDirectedGraph.h"
 #include "qstdAssert.h"
+#include "support/GraphChecks.h"
 
 namespace qctest {
 
-// The links of node n's chain, in chain order (stops after numLinks() steps so a broken chain
-// shows up as a failed expectation, not a hang).
+// The links of node n's chain, in chain order (at most numLinks() + 1 of them).
 inline std::vector<long> chainOf(const qcDirectedGraph& g, long n)
 {
     std::vector<long> chain;
@@ -27,88 +24,26 @@ inline std::vector<long> chainOf(const qcDirectedGraph& g, long n)
     return chain;
 }
 
-// Ids equal indices; every link with id != -1 stands exactly once in its nodeA's chain and in
-// no other; default slots (id -1) stand in none.
-inline void expectInvariants(const qcDirectedGraph& g)
-{
-    std::vector<int> seen(static_cast<std::size_t>(g.numLinks()), 0);
-    for (long n = 0; n < g.numNodes(); ++n) {
-        ASSERT_EQ(g.node(n).id(), n);
-        for (long k : chainOf(g, n)) {
-            ASSERT_GE(k, 0);
-            ASSERT_LT(k, g.numLinks());
-            EXPECT_EQ(g.link(k).nodeA(), n) << "link " << k << " in the chain of node " << n;
-            ++seen[static_cast<std::size_t>(k)];
-        }
-    }
-    for (long k = 0; k < g.numLinks(); ++k) {
-        const qcDirectedGraphLink& l = g.link(k);
-        if (l.id() == -1) {
-            EXPECT_EQ(seen[static_cast<std::size_t>(k)], 0) << "default slot " << k << " is chained";
-        } else {
-            EXPECT_EQ(l.id(), k);
-            EXPECT_EQ(seen[static_cast<std::size_t>(k)], 1) << "link " << k;
-            EXPECT_GE(l.nodeB(), 0);
-            EXPECT_LT(l.nodeB(), g.numNodes());
-        }
-    }
-}
-
 // Records every number reported to qstd_assert_ while it lives.
-class AssertRecorder {
-public:
-    AssertRecorder() : mPrevious(qstd_set_assert_handler(&record)) { numbers().clear(); }
-    ~AssertRecorder() { qstd_set_assert_handler(mPrevious); }
-    AssertRecorder(const AssertRecorder&) = delete;
-    AssertRecorder& operator=(const AssertRecorder&) = delete;
-
-    static std::vector<int>& numbers()
-    {
-        static std::vector<int> recorded;
-        return recorded;
-    }
-
-private:
-    static void record(int line) { numbers().push_back(line); }
-    qstdAssertHandler mPrevious;
+struct AssertRecorder {
+    inline static std::vector<int> numbers;
+    qstdAssertHandler previous = qstd_set_assert_handler([](int line) { numbers.push_back(line); });
+    AssertRecorder() { numbers.clear(); }
+    ~AssertRecorder() { qstd_set_assert_handler(previous); }
 };
 
-// Counts qcAttention::check() calls while it lives; optionally throws on the n-th call.
-class CheckCounter {
-public:
-    explicit CheckCounter(long throwOnCall = 0) : mPrevious(qcAttention::setHook(&onCheck))
-    {
-        calls() = 0;
-        throwOn() = throwOnCall;
-    }
-    ~CheckCounter() { qcAttention::setHook(mPrevious); }
-    CheckCounter(const CheckCounter&) = delete;
-    CheckCounter& operator=(const CheckCounter&) = delete;
-
-    static long& calls()
-    {
-        static long count = 0;
-        return count;
-    }
-
-    // What onCheck throws on the chosen call.
-    struct Stop {};
-
-private:
-    static long& throwOn()
-    {
-        static long n = 0;
-        return n;
-    }
-    static void onCheck()
-    {
-        if (++calls() == throwOn())
-            throw Stop();
-    }
-    qcAttention::Hook mPrevious;
+// Counts qcAttention::check() calls while it lives; on call number abortOn it requests an
+// abort, as a user's "cancel" from another thread would, so that very check throws.
+struct CheckCounter {
+    inline static long calls = 0, abortOn = 0;
+    qcAttention::Hook previous = qcAttention::setHook([] {
+        if (++calls == abortOn)
+            qcAttention::requestAbort();
+    });
+    explicit CheckCounter(long abortAt = 0) { calls = 0, abortOn = abortAt; }
+    ~CheckCounter() { qcAttention::setHook(previous), qcAttention::clearAbort(); }
 };
 
-// A node at (x, y).
 inline qcDirectedGraphNode nodeAt(double x, double y)
 {
     qcDirectedGraphNode n;

@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <random>
+
+#include "qfAdjacencyLists.h"
+#include "reference/PlainAdjacency.h"
+
+namespace {
+
+using Records = std::vector<qcConnectionRecord>;
+constexpr std::int32_t maxCost = std::numeric_limits<std::int32_t>::max();
+
+TEST(Cliques, ReachOrderAndCliqueOrder)
+{
+    const std::pair<qcAdjacencyLists, qcCliques> cases[] = {
+        {{}, {}},
+        {{{}, {}, {}}, {{0}, {1}, {2}}},                             // isolated nodes
+        {{{1}, {2}, {}}, {{0, 1, 2}}},                               // along the direction
+        {{{}, {0}, {1}}, {{0, 1, 2}}},                               // against it
+        {{{}, {}, {}, {2}, {3}, {0}}, {{0, 5}, {1}, {2, 3, 4}}},     // by smallest node
+        {{{3, 1}, {}, {}, {2}}, {{0, 3, 1, 2}}},                     // list order
+        {{{}, {}, {1, 0}}, {{0, 2, 1}}},                             // own entries in list order
+        {{{2}, {3}, {0}, {1}}, {{0, 2}, {1, 3}}},                    // interleaved
+        {{{1}, {3}, {1}, {}}, {{0, 1, 3, 2}}},                       // incoming below, own, incoming above
+        {{{0}, {1, 1}, {1}}, {{0}, {1, 2}}},                         // self-reference and repeats
+    };
+    for (const auto& [lists, want] : cases) {
+        qcCliques result{{99}};
+        qfComputeCliques(lists, result);
+        EXPECT_EQ(result, want) << testing::PrintToString(lists);
+    }
+}
+
+TEST(ConnectionPath, WorkedExamplesGiveTheirCostsAndWinners)
+{
+    const struct {
+        qcAdjacencyLists lists;
+        std::vector<std::int32_t> costs;  // of the plain procedure, root by root
+        Records winner;
+    } cases[] = {
+        {{}, {}, {}},
+        {{{}, {}}, {maxCost, maxCost}, {}},
+        {{{5, 7, 9}}, {0}, {{0, {5, 7}}, {0, {5, 9}}}},
+        {{{4}}, {0}, {}},
+        {{{3, 3}}, {0}, {{0, {3, 3}}}},
+        // Root 1: node 0 gets its depth only in the second pass, through id 1 claimed by node 2.
+        {{{0, 1}, {2}, {1, 2}}, {1, 3, 1}, {{0, {0, 1}}}},
+        {{{0, 1}, {1, 2}, {2, 3}, {3, 4}}, {6, 4, 4, 6}, {{1, {1, 2}}}},
+        {{{0}, {1, 2}, {0, 1}, {2, 3}}, {6, 2, 3, 3}, {{1, {1, 2}}}},
+        {{{7}, {0, 1}, {1, 2}}, {0, 1, 1}, {}},
+        {{{}, {8, 8, 6}, {6}}, {maxCost, 0, 1}, {{1, {8, 8}}, {1, {8, 6}}}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::int32_t> costs;
+        Records records{{9, {1, 2}}};
+        for (std::size_t r = 0; r < c.lists.size(); ++r)
+            costs.push_back(qcref::plainConnectionCost(static_cast<std::int32_t>(r), c.lists, records));
+        qfComputeConnectionPath(c.lists, records);
+        EXPECT_EQ(costs, c.costs) << testing::PrintToString(c.lists);
+        EXPECT_EQ(records, c.winner) << testing::PrintToString(c.lists);
+    }
+}
+
+// Small dense lists, some with ids beyond n (which the cliques refuse) or a negative one (which
+// both refuse); then a few non-empty lists spread over 5000 nodes, so a pass skips long stretches.
+TEST(AdjacencyLists, SameAsPlainProceduresOnRandomLists)
+{
+    std::mt19937 rng(17);
+    auto pick = [&](int from, int to) { return std::uniform_int_distribution<int>(from, to)(rng); };
+    for (int round = 0; round < 1000; ++round) {
+        const bool spread = round >= 990;
+        const int n = spread ? 5000 : pick(1, 30);
+        const int idRange = spread ? 40 : round % 3 == 0 ? n + round % 7 : n;
+        qcAdjacencyLists lists(static_cast<std::size_t>(n));
+        for (int filled = 0; filled < (spread ? 60 : n); ++filled)
+            for (int k = pick(0, 1 + round % 5); k > 0; --k)
+                lists[static_cast<std::size_t>(spread ? pick(0, n - 1) : filled)].push_back(
+                    round % 11 == 0 && pick(0, 5) == 0 ? -1 : pick(0, idRange - 1));
+        ASSERT_EQ(qcref::differsFromPlain(lists), nullptr) << "round " << round;
+    }
+}
+
+TEST(AdjacencyLists, LongChainsNeedNoRecursionAndSaturateTheCost)
+{
+    const std::int32_t n = 1000000;
+    qcAdjacencyLists backward(n);
+    for (std::int32_t i = 1; i < n; ++i)
+        backward[static_cast<std::size_t>(i)].push_back(i - 1);
+    qcCliques one;
+    qfComputeCliques(backward, one);
+    ASSERT_EQ(one.size(), 1u);
+    EXPECT_TRUE(one[0].size() == static_cast<std::size_t>(n) && one[0][1] == 1 && one[0].back() == n - 1);
+
+    // Root 0 reaches, through a chain of 30000 nodes, one node naming 80000 fresh ids at depth
+    // 30001: its cost passes 2^31 and must saturate rather than wrap, so the isolated root 1
+    // (cost 0) wins.
+    const std::int32_t chain = 30000, fresh = 80000;
+    qcAdjacencyLists lists{{0}, {chain + fresh + 1, chain + fresh + 2}};
+    for (std::int32_t t = 0; t < chain; ++t)
+        lists.push_back({t, t + 1});
+    lists.emplace_back();
+    for (std::int32_t f = 0; f <= fresh; ++f)
+        lists.back().push_back(chain + f);
+    Records records;
+    qfComputeConnectionPath(lists, records);
+    EXPECT_EQ(records, (Records{{1, {chain + fresh + 1, chain + fresh + 2}}}));
+}
+
+}  // namespace

@@ -1,0 +1,68 @@
+#ifndef QCGRAPH_GRAPH_CHECKS_H
+#define QCGRAPH_GRAPH_CHECKS_H
+
+// Checks shared by the unit tests and the fuzz targets (which have no GoogleTest): each returns
+// the first fault it finds, or nullptr when there is none.
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "qcDirectedGraph.h"
+
+namespace qctest {
+
+// Ids equal indices; every link with an id stands exactly once in its nodeA's chain, with both
+// ends in the graph; default slots (id -1) stand in no chain.
+inline const char* graphFault(const qcDirectedGraph& g)
+{
+    std::vector<int> seen(static_cast<std::size_t>(g.numLinks()), 0);
+    for (long n = 0; n < g.numNodes(); ++n) {
+        if (g.node(n).id() != n)
+            return "node id differs from its index";
+        long steps = 0;
+        for (long k = g.node(n).firstChild(); k != -1; k = g.link(k).nextChild()) {
+            if (k < 0 || k >= g.numLinks() || ++steps > g.numLinks())
+                return "chain leaves the link array or loops";
+            if (g.link(k).nodeA() != n)
+                return "link in a foreign chain";
+            ++seen[static_cast<std::size_t>(k)];
+        }
+    }
+    for (long k = 0; k < g.numLinks(); ++k) {
+        const qcDirectedGraphLink& l = g.link(k);
+        if (seen[static_cast<std::size_t>(k)] != (l.id() == -1 ? 0 : 1))
+            return "link chained the wrong number of times";
+        if (l.id() != -1 && (l.id() != k || l.nodeB() < 0 || l.nodeB() >= g.numNodes()))
+            return "stored link with a wrong id or a bad end";
+    }
+    return nullptr;
+}
+
+// A walk from start to end: one node more than links, each link joining its two nodes.
+inline const char* walkFault(const qcDirectedGraph& g, long start, long end,
+                             const qcIndexArray& nodes, const qcIndexArray& links)
+{
+    if (nodes.size() != links.size() + 1)
+        return "walk sizes";
+    if (nodes.front() != start || nodes.back() != end)
+        return "walk ends";
+    for (std::size_t i = 0; i < links.size(); ++i)
+        if (g.link(links[i]).nodeA() != nodes[i] || g.link(links[i]).nodeB() != nodes[i + 1])
+            return "link does not join its nodes";
+    return nullptr;
+}
+
+// Stops a fuzz run with the fault.
+inline void require(const char* fault)
+{
+    if (fault != nullptr) {
+        std::fprintf(stderr, "finding: %s\n", fault);
+        std::abort();
+    }
+}
+inline void require(bool ok, const char* what) { require(ok ? nullptr : what); }
+
+}  // namespace qctest
+
+#endif

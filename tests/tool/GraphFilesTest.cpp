@@ -1,0 +1,98 @@
+// The tool's graph file readers in-process: one exact message, naming file and line, for every
+// kind of malformed input, and the progress reports of a large file.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "GraphFiles.h"
+
+namespace {
+
+enum Kind { dimacs, edges, coordinates };
+
+// The message of reading `content` as the kind of file, or "" when it reads.
+std::string messageOf(Kind kind, const std::string& content, std::string& path)
+{
+    path = testing::TempDir() + "qcgraph-files-" + std::to_string(getpid());
+    std::ofstream(path, std::ios::binary) << content;
+    try {
+        if (kind == coordinates) {
+            GraphFile file = readDimacsGraph(QCGRAPH_TOOL_DATA "/small.gr");
+            readDimacsCoordinates(path, file);
+        } else {
+            readGraphFile(path, kind == dimacs ? GraphFormat::dimacs : GraphFormat::edges);
+        }
+    } catch (const GraphFileError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+TEST(GraphFiles, MalformedInputGetsOneMessageNamingFileAndLine)
+{
+    const struct {
+        Kind kind;
+        std::string content;
+        const char* message;
+    } cases[] = {
+        {dimacs, "p sp 2 1\nx 1 2\n", ":2: unknown line type 'x' (expected c, p or a)"},
+        {dimacs, "p sp 2 1\na 1 2\n", ":2: missing arc weight"},
+        {dimacs, "p sp 2 1\na 1 two 3\n", ":2: target node id 'two' is not a whole number"},
+        {dimacs, "p sp 2 1\na 1 2 3x\n", ":2: arc weight '3x' is not a number"},
+        {dimacs, "p sp 2 1\na 1 3 1\n", ":2: target node id 3 out of range 1 to 2"},
+        {dimacs, "p sp 2 1\na 0 1 1\n", ":2: source node id 0 out of range 1 to 2"},
+        {dimacs, "c roads\na 1 2 1\np sp 2 1\n", ":2: arc before the 'p sp' header"},
+        {dimacs, "p sp 2 1\np sp 2 1\n", ":2: second 'p sp' header (the first is on line 1)"},
+        {dimacs, "p sp 2 1\na 1 2 1\na 2 1 1\n", ":3: more arcs than the 1 of the 'p sp' header"},
+        {dimacs, "p sp 2 2\na 1 2 1\n", ":2: file ends after 1 of the 2 arcs of the 'p sp' header (truncated?)"},
+        {dimacs, "p sp 2 2\na 1 2 1\na 2 1", ":3: missing arc weight (the file ends inside this line: truncated?)"},
+        {dimacs, "p sp 2 1\na 1 99999999999999999999 1\n", ":2: target node id '99999999999999999999' is too large"},
+        {dimacs, "p sp 2 1\na 1 2 1e999\n", ":2: arc weight '1e999' is out of range"},
+        {dimacs, "p sp 2 1\na 1 2 nan\n", ":2: arc weight 'nan' is not a finite number"},
+        {dimacs, "p max 2 1\n", ":1: problem type 'max' is not 'sp' (not a shortest-path file)"},
+        {dimacs, "p sp 99999999999 1\n", ":1: node count 99999999999 out of range 0 to 67108864"},
+        {dimacs, "p sp 2 1\na 1 2 1 7\n", ":2: unexpected '7' after the arc weight"},
+        {dimacs, "c nothing here\n", ": no 'p sp' header"},
+        {dimacs, "c ok\n" + std::string(LineSource::maxLineBytes + 1, '7'), ":2: line longer than 1 MiB (not a text file?)"},
+        {edges, "0 1\n1\n", ":2: missing target node id"},
+        {edges, "0 1 x\n", ":1: score 'x' is not a number"},
+        {edges, "# roads\n-1 2\n", ":2: source node id -1 out of range 0 to 67108863"},
+        {edges, "0 1 2 3\n", ":1: unexpected '3' after the score"},
+        {coordinates, "p aux sp co 4\n", ":1: coordinates for 4 nodes, but the graph has 5"},
+        {coordinates, "v 1 0 0\n", ":1: coordinates before the 'p aux sp co' header"},
+        {coordinates, "p aux sp co 5\nv 1 0 0\nv 1 2 2\n", ":3: second coordinates of node 1"},
+        {coordinates, "p aux sp co 5\nv 1 0 0\nv 2 0 0\nv 4 0 0\n", ":4: file ends with 2 nodes without coordinates, the first node 3 (truncated?)"},
+        {coordinates, "p aux sp co 5\nv 6 0 0\n", ":2: node id 6 out of range 1 to 5"},
+    };
+    for (const auto& c : cases) {
+        std::string path;
+        const std::string message = messageOf(c.kind, c.content, path);
+        EXPECT_EQ(message, path + c.message) << c.content.substr(0, 60);
+        std::remove(path.c_str());
+    }
+    EXPECT_THROW(readEdgeList("/nonexistent/roads.txt"), GraphFileError);
+}
+
+TEST(GraphFiles, ReadsLinesEndToEndWithProgressUpToTheWholeFile)
+{
+    std::string content = "# several blocks' worth, so that progress is reported more than once\r\n";
+    for (int i = 0; i < 700000; ++i)
+        content += "1 2 3\n";
+    const std::string path = testing::TempDir() + "qcgraph-progress-" + std::to_string(getpid());
+    std::ofstream(path, std::ios::binary) << content << "2 0";
+    std::vector<LoadProgress> reports;
+    const GraphFile file = readEdgeList(path, [&reports](const LoadProgress& p) { reports.push_back(p); });
+    std::remove(path.c_str());
+    EXPECT_EQ(file.graph.numLinks(), 700001);
+    EXPECT_EQ(file.graph.link(700000).score(), 1.0);
+    ASSERT_GE(reports.size(), 2u);
+    EXPECT_EQ(reports.back().bytesRead, content.size() + 3);
+    EXPECT_EQ(reports.back().bytesTotal, content.size() + 3);
+    EXPECT_EQ(reports.back().lines, 700001u);  // the last line is handed out after the end is met
+}
+
+}  // namespace
