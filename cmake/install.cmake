@@ -2,7 +2,7 @@ include(CMakePackageConfigHelpers)
 
 set(QCGRAPH_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/qcgraph)
 
-install(TARGETS qcgraph EXPORT qcgraphTargets
+install(TARGETS qcsystem qcfoundation qcdisplay qcgraph EXPORT qcgraphTargets
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
     ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
