@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <qcException.h>
+#include <qcgraphVersion.h>
 
 #include "Commands.h"
 #include "GraphFileError.h"
@@ -38,8 +39,8 @@ void printToolHelp(std::FILE* out, const std::vector<Command>& commands)
                out);
     for (const Command& c : commands)
         std::fprintf(out, "  %-8s %s\n", c.name, c.summary);
-    std::fputs("\n'qcgraph COMMAND --help' describes a command. Exit codes: 0 done, 1 nothing\n"
-               "found, 2 bad usage or bad input.\n",
+    std::fputs("\n'qcgraph COMMAND --help' describes a command; 'qcgraph --version' prints the\n"
+               "version. Exit codes: 0 done, 1 nothing found, 2 bad usage or bad input.\n",
                out);
 }
 
@@ -60,6 +61,10 @@ int main(int argc, char** argv)
     const std::string name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
         printToolHelp(stdout, commands);
+        return exitOk;
+    }
+    if (name == "--version") {
+        std::puts("qcgraph " QCGRAPH_VERSION_STRING);
         return exitOk;
     }
     const Command* command = nullptr;

@@ -4,7 +4,7 @@
 #include <streambuf>
 #include <string>
 
-#include "qfUtf8.h"
+#include "Utf8.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ private:
     {
         std::string bytes;
         for (const wchar_t* p = pbase(); p != pptr(); ++p)
-            qfAppendUtf8(bytes, static_cast<char32_t>(*p));
+            appendUtf8(bytes, static_cast<char32_t>(*p));
         setp(mBuffer, mBuffer + kSize);
         return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
     }

@@ -7,7 +7,7 @@
 #include <ostream>
 
 #include "qcException.h"
-#include "qfUtf8.h"
+#include "Utf8.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ std::string escaped(const std::wstring& text)
         default:
             const bool allowed = c >= 0x20 ? c != 0xFFFE && c != 0xFFFF
                                            : c == U'\t' || c == U'\n' || c == U'\r';
-            qfAppendUtf8(out, allowed ? c : 0xFFFD);
+            appendUtf8(out, allowed ? c : 0xFFFD);
         }
     }
     return out;

@@ -1,6 +1,6 @@
-#include "qfUtf8.h"
+#include "Utf8.h"
 
-void qfAppendUtf8(std::string& out, char32_t c)
+void appendUtf8(std::string& out, char32_t c)
 {
     if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
         c = 0xFFFD;
