@@ -43,17 +43,6 @@ TEST(PtrHandle, CountsBindingsAndDeletesWithTheLastOne)
     EXPECT_EQ(recorder.numbers, (std::vector<int>{61, 63}));
 }
 
-TEST(Attention, HookRunsFirstAndAbortRequestThrowsUntilCleared)
-{
-    qctest::CheckCounter counter;
-    qcAttention::check();
-    qcAttention::requestAbort();
-    EXPECT_THROW(qcAttention::check(), qcAttentionAbort);
-    EXPECT_TRUE(counter.calls == 2 && qcAttention::abortRequested());
-    qcAttention::clearAbort();
-    EXPECT_NO_THROW(qcAttention::check());
-}
-
 TEST(TraceStream, WritesUtf8ToStdoutAndLeavesItNarrow)
 {
     testing::internal::CaptureStdout();

@@ -145,23 +145,9 @@ TEST(Tool, DrawWritesDotAndSvgWithThePath)
                                 "  2 -> 4 [label=\"5\"" + red + "];\n  3 -> 4 [label=\"9\"];\n"
                                 "  4 -> 5 [label=\"3\"" + red + "];\n  2 -> 5 [label=\"11\"];\n}\n");
 
-    // Seven links, then the four of the path drawn again over them, wider; every node labelled
-    // by its DIMACS id once for the graph and once for the path.
-    const std::string svg = tempPath("small.svg");
-    EXPECT_EQ(runTool({"draw", data("small.gr"), "-o", svg, "--path", "1", "5"}).code, 0);
-    const std::string picture = readAll(svg);
-    const auto count = [&](const std::string& part) {
-        std::size_t n = 0;
-        for (std::size_t at = picture.find(part); at != std::string::npos; at = picture.find(part, at + 1))
-            ++n;
-        return n;
-    };
-    EXPECT_EQ(count("<line "), 11u);
-    EXPECT_EQ(count("stroke-width=\"5.00\""), 4u);
-    EXPECT_EQ(count(">1</text>") + count(">2</text>") + count(">3</text>") + count(">4</text>") + count(">5</text>"), 10u);
-    EXPECT_EQ(count(">0</text>"), 0u);
-
-    // The README shows the demo's picture of the sample map; it must be what the tool draws.
+    // The README shows the demo's picture of the sample map; it must be what the tool draws
+    // (the library's drawing, with file ids as labels and the path drawn wider over the map).
+    const std::string svg = tempPath("sample.svg");
     EXPECT_EQ(runTool({"draw", QCGRAPH_SAMPLE_DATA "/sample.gr", "-o", svg, "--path", "1", "81"}).code, 0);
     EXPECT_TRUE(readAll(svg) == readAll(QCGRAPH_SAMPLE_DATA "/../docs/sample-path.svg"))
         << "run scripts/demo and copy build/demo/sample-path.svg to docs/";
