@@ -47,13 +47,18 @@ TEST(TraceStream, WritesUtf8ToStdoutAndLeavesItNarrow)
 {
     testing::internal::CaptureStdout();
     std::printf("narrow ");
-    qfNoxOut() << std::wstring(1500, L'\u20ac') << L'\U0001F600' << std::flush;  // more than its buffer
+    // More than the stream's buffer, then each boundary of the UTF-8 forms; surrogates and
+    // values beyond U+10FFFF become U+FFFD.
+    qfNoxOut() << std::wstring(1500, L'\u20ac') << L"\x7f\x80\x7ff\x800\xd7ff\xd800\xdfff\xe000\xffff\x10000\x10ffff\x110000"
+               << std::flush;
     std::printf(" still narrow");
     std::fflush(stdout);
     std::string euros;
     for (int i = 0; i < 1500; ++i)
         euros += "\xE2\x82\xAC";
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "narrow " + euros + "\xF0\x9F\x98\x80 still narrow");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "narrow " + euros + "\x7f\xc2\x80\xdf\xbf\xe0\xa0\x80\xed\x9f\xbf\xef\xbf\xbd\xef\xbf\xbd\xee\x80\x80"
+                                  "\xef\xbf\xbf\xf0\x90\x80\x80\xf4\x8f\xbf\xbf\xef\xbf\xbd still narrow");
     EXPECT_LE(std::fwide(stdout, 0), 0);
     EXPECT_EQ(qfStr(-std::nan("")), L"nan");  // a NaN has no sign to show
 }
