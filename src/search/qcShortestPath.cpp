@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "graph/qcChainCursor.h"
+#include "graph/qcIndex.h"
 #include "qcAttention.h"
 #include "search/qcSearchHeap.h"
 
@@ -21,8 +22,6 @@ struct NodeRecord {
     std::int32_t predecessorNode = -1;
     std::int32_t predecessorLink = -1;
 };
-
-std::size_t at(std::int32_t i) { return static_cast<std::size_t>(i); }
 
 // The search is bound by memory latency on large graphs: records it will soon need are fetched
 // ahead. A hint only; it never changes a result.
@@ -46,8 +45,8 @@ void qcDirectedGraph::shortestPath(std::int32_t start, std::int32_t end, qcIndex
     if (start < 0 || start >= n || end < 0 || end >= n)
         return;
 
-    std::vector<NodeRecord> record(static_cast<std::size_t>(n));
-    std::vector<NodeState> state(static_cast<std::size_t>(n), NodeState::unvisited);
+    std::vector<NodeRecord> record(at(n));
+    std::vector<NodeState> state(at(n), NodeState::unvisited);
     qcSearchHeap heap;
     record[at(start)].distance = 0.0;
     state[at(start)] = NodeState::queued;
