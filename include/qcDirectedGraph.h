@@ -241,6 +241,8 @@ public:
     void drawPath(qcUITablet& tablet, const qcIndexArray& nodes, const qcIndexArray& links) const;
 
 private:
+    friend class qcChainCursor;  // the library's walk of a chain reads mLinks directly
+
     // Links the stored link i into the head of the chain of its nodeA.
     void pushChainHead(std::int32_t i);
     // Takes link oldId out of the chain of node owner; does nothing if the chain lacks it.

@@ -48,7 +48,7 @@ void qcDirectedGraphNode::draw(qcGraphicList& list, const qcDirectedGraph& graph
     qcChainCursor c(graph, mFirstChild);
     for (; c.valid(); c.next())
         c.link().draw(list, graph);
-    if (!c.endedAtChainEnd())
+    if (c.brokeOff())
         throw qcInvariantFailure();
 }
 
