@@ -97,7 +97,8 @@ private:
 
     void extend(std::int32_t u, const OpenWalk& walk)
     {
-        for (qcChainCursor c(mGraph, mGraph.node(u).firstChild()); c.valid(); c.next()) {
+        qcChainCursor c(mGraph, mGraph.node(u).firstChild());
+        for (; c.valid(); c.next()) {
             const qcDirectedGraphLink& l = c.link();
             if (l.nodeA() != u)
                 qstd_assert_(878);
@@ -114,6 +115,9 @@ private:
             mEntries.push_back(WalkEntry{toIndex(l.nodeB()), walk.entry});
             mOpen.push(OpenWalk{cost, number, length});
         }
+        // The continuations made so far stand, as if the chain ended here.
+        if (c.brokeOff())
+            qstd_assert_(876);
     }
 
     qcDirectedGraphPath makePath(const OpenWalk& walk)
@@ -157,7 +161,8 @@ private:
             if (a < 0 || a >= n || b < 0 || b >= n) {
                 qstd_assert_(748);
             } else {
-                for (qcChainCursor c(mGraph, mGraph.node(a).firstChild()); c.valid(); c.next()) {
+                qcChainCursor c(mGraph, mGraph.node(a).firstChild());
+                for (; c.valid(); c.next()) {
                     if (c.link().nodeA() != a)
                         qstd_assert_(763);
                     if (c.link().nodeB() == b) {
@@ -165,6 +170,8 @@ private:
                         break;
                     }
                 }
+                if (found == -1 && c.brokeOff())
+                    qstd_assert_(761);
             }
             if (found == -1)
                 qstd_assert_(771);
