@@ -10,6 +10,13 @@
 // the most recently stored link first. Violated preconditions throw a default-constructed
 // qcInvariantFailure before anything changes. A graph may be read by several threads at once
 // while nobody changes it.
+//
+// Broken chains: the graph keeps every chain within the link array, but node(i, n) takes the
+// record as given, so a node written back with a foreign firstChild can start a chain that
+// leaves the array. Every walk of a chain (trace, drawing, both searches, link replacement)
+// stops at the first index outside the link array, or after numLinks() steps, as if the chain
+// ended there; nothing reads outside an array. Only drawLink() throws for it, as for any link
+// number beyond a chain's end; the ranked search also reports it to qstd_assert_ (876).
 
 #include <cstddef>
 #include <cstdint>
@@ -60,7 +67,8 @@ public:
 
     // Appends the node's label, then the segment of the link at position linkNumber of its
     // chain (0 is firstChild). Throws qcInvariantFailure, after the label, when linkNumber is
-    // negative or not less than the chain's length; the tablet form then draws nothing.
+    // negative or not less than the chain's length (up to where a broken chain stops); the
+    // tablet form then draws nothing.
     void drawLink(qcGraphicList& list, const qcDirectedGraph& graph, long linkNumber) const;
     void drawLink(qcUITablet& tablet, const qcDirectedGraph& graph, long linkNumber) const;
 
@@ -169,7 +177,8 @@ public:
     // id is the index. Give it a record whose firstChild is -1. Amortised constant time.
     long addNode(const qcDirectedGraphNode& n);
     // Replaces node i by a copy of n (firstChild included) and sets its id to i. To move a node,
-    // read it with node(i), change the copy and write it back, which keeps its chain.
+    // read it with node(i), change the copy and write it back, which keeps its chain. A record
+    // of another graph brings its firstChild along: see "Broken chains" at the top.
     // Throws qcInvariantFailure unless 0 <= i < numNodes().
     void node(long i, const qcDirectedGraphNode& n);
     // The stored node i, valid until the next addNode(). Throws qcInvariantFailure unless
@@ -225,6 +234,29 @@ public:
     // Calls qcAttention::check() before takings 1, 65, 129, ...; what it throws passes through
     // and the walks listed so far stay in the outputs. Memory grows with the partial walks
     // created: up to maxNumPaths per link reached.
+    // Consistency checks report to qstd_assert_ and the search goes on. Walks are numbered in
+    // order of creation; "taken" walks have left the open queue. u is the node of the taken
+    // walk, a -> b a step of a walk being listed:
+    //   793: after defaulting the lengths, maxNumPaths > 0, start, end < numNodes() and
+    //        minLength <= maxLength do not all hold;
+    //   687: the open queue holds more walks than were created and not yet taken;
+    //   693: a taken walk's number is outside the created walks (the taking ends);
+    //   839: the taken walk's cost is not below +infinity;
+    //   842: open + taken differs from created, the walk just taken counted as taken;
+    //   846: u is not a node (the taking ends);
+    //   876: u's chain breaks off (see "Broken chains"); the walk's continuations so far stand;
+    //   878: a link in u's chain has a nodeA other than u;
+    //   884: a new walk's number is below the number of open walks;
+    //   886: a new walk is longer than maxLength;
+    //   719: the listed walk's number is outside the created walks (an empty path is listed);
+    //   725: a parent number is not -1 and not below its walk's (the node sequence ends there);
+    //   718: the listed walk's node count is not its length + 1;
+    //   740: the listed walk has no node;
+    //   748: a or b is not a node;
+    //   761: a's chain breaks off before a link to b is found;
+    //   763: a link in a's chain has a nodeA other than a;
+    //   771: no link of a's chain leads to b (the path holds -1 for it);
+    //   774: the listed walk's link count is not its node count - 1.
     void shortestPath(std::int32_t start, std::int32_t end, std::int32_t maxNumPaths,
                       std::int32_t minLength, std::int32_t maxLength,
                       std::vector<qcDirectedGraphPath>& paths, std::vector<double>& scores) const;
@@ -241,6 +273,8 @@ public:
     void drawPath(qcUITablet& tablet, const qcIndexArray& nodes, const qcIndexArray& links) const;
 
 private:
+    friend class qcChainCursor;  // the library's walk of a chain reads mLinks directly
+
     // Links the stored link i into the head of the chain of its nodeA.
     void pushChainHead(std::int32_t i);
     // Takes link oldId out of the chain of node owner; does nothing if the chain lacks it.

@@ -35,7 +35,6 @@ GraphFile readDimacsGraph(const std::string& path, const LoadProgressFunction& p
                           std::int64_t maxNodes)
 {
     GraphFile file;
-    file.format = GraphFormat::dimacs;
     file.idBase = 1;
     LineSource source(path, progress);
     std::uint64_t headerLine = 0;

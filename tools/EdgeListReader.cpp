@@ -5,7 +5,6 @@ GraphFile readEdgeList(const std::string& path, const LoadProgressFunction& prog
                        std::int64_t maxNodes)
 {
     GraphFile file;
-    file.format = GraphFormat::edges;
     file.idBase = 0;
     LineSource source(path, progress);
     const std::int64_t maxId = maxNodes - 1;

@@ -24,7 +24,6 @@ constexpr std::int64_t maxGraphNodes = std::int64_t(1) << 26;
 // the file's (k + idBase)-th arc or edge, in file order.
 struct GraphFile {
     qcDirectedGraph graph;
-    GraphFormat format = GraphFormat::edges;
     std::int64_t idBase = 0;     // 1 for DIMACS, 0 for edge lists
     std::uint64_t lines = 0;     // lines read, coordinates included
     bool hasPositions = false;   // node positions were read from a coordinates file

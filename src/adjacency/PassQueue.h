@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "graph/qcIndex.h"
+
 // The nodes still to visit in one pass over nodes 0..n-1, taken in increasing index while the
 // pass moves forward: a bit per node and a bit per 64-node word, so finding the next node skips
 // empty stretches 4096 nodes at a time. Nodes may be inserted during the pass, but only above
@@ -18,7 +20,7 @@ public:
     // node < n, not held, and above the last node taken in this pass.
     void insert(std::int32_t node)
     {
-        const auto i = static_cast<std::size_t>(node);
+        const std::size_t i = at(node);
         mWords[i >> 6] |= std::uint64_t(1) << (i & 63);
         mSummary[i >> 12] |= std::uint64_t(1) << ((i >> 6) & 63);
         ++mCount;
@@ -55,7 +57,7 @@ public:
     void clear(const std::vector<std::int32_t>& inserted)
     {
         for (const std::int32_t node : inserted) {
-            const auto i = static_cast<std::size_t>(node);
+            const std::size_t i = at(node);
             mWords[i >> 6] = 0;
             mSummary[i >> 12] = 0;
         }

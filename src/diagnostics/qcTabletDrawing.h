@@ -7,7 +7,7 @@
 // The tablet form of every drawing operation: fill a list of our own through the graphic-list
 // form, draw it, let it go. When fill throws, the list is destroyed unseen by the tablet.
 template <class Fill>
-void qfDrawOnTablet(qcUITablet& tablet, const Fill& fill)
+void drawOnTablet(qcUITablet& tablet, const Fill& fill)
 {
     qcGraphicList list;
     fill(list);

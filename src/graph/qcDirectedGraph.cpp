@@ -1,13 +1,8 @@
 #include "qcDirectedGraph.h"
 
-#include <cstddef>
-
 #include "graph/qcChainCursor.h"
+#include "graph/qcIndex.h"
 #include "qstdAssert.h"
-
-namespace {
-std::size_t at(long i) { return static_cast<std::size_t>(i); }
-}  // namespace
 
 qcDirectedGraph::qcDirectedGraph() = default;
 
@@ -31,7 +26,7 @@ void qcDirectedGraph::node(long i, const qcDirectedGraphNode& n)
         throw qcInvariantFailure();
     qcDirectedGraphNode& stored = mNodes[at(i)];
     stored = n;
-    stored.mId = static_cast<std::int32_t>(i);
+    stored.mId = toIndex(i);
 }
 
 long qcDirectedGraph::addLink(const qcDirectedGraphLink& l)
@@ -79,11 +74,11 @@ void qcDirectedGraph::link(long i, const qcDirectedGraphLink& l)
 
     qcDirectedGraphLink& stored = mLinks[at(i)];
     stored = l;
-    stored.mId = static_cast<std::int32_t>(i);
+    stored.mId = toIndex(i);
 
     if (old.mId != -1 && old.mNodeA >= 0 && old.mNodeA < numNodes())
         unchain(old.mNodeA, old.mId, old.mNextChild);
-    pushChainHead(static_cast<std::int32_t>(i));
+    pushChainHead(toIndex(i));
 }
 
 void qcDirectedGraph::unchain(std::int32_t owner, std::int32_t oldId, std::int32_t oldNext)

@@ -2,13 +2,13 @@
 #include "qcDirectedGraph.h"
 
 qcDirectedGraphLink::qcDirectedGraphLink(long nodeA, long nodeB, double score)
-    : mNodeA(qfToIndex(nodeA)), mNodeB(qfToIndex(nodeB)), mScore(score)
+    : mNodeA(toIndex(nodeA)), mNodeB(toIndex(nodeB)), mScore(score)
 {
 }
 
-void qcDirectedGraphLink::nodeA(long a) { mNodeA = qfToIndex(a); }
-void qcDirectedGraphLink::nodeB(long b) { mNodeB = qfToIndex(b); }
-void qcDirectedGraphLink::nextChild(long next) { mNextChild = qfToIndex(next); }
+void qcDirectedGraphLink::nodeA(long a) { mNodeA = toIndex(a); }
+void qcDirectedGraphLink::nodeB(long b) { mNodeB = toIndex(b); }
+void qcDirectedGraphLink::nextChild(long next) { mNextChild = toIndex(next); }
 
 bool qcDirectedGraphLink::operator==(const qcDirectedGraphLink& other) const
 {

@@ -6,12 +6,11 @@
 #include <queue>
 
 #include "graph/qcChainCursor.h"
+#include "graph/qcIndex.h"
 #include "qcAttention.h"
 #include "qstdAssert.h"
 
 namespace {
-
-std::size_t at(std::int32_t i) { return static_cast<std::size_t>(i); }
 
 // A partial walk, kept for as long as the search runs: where it ends and which walk it
 // continues by one link. Its cost and length are needed only until it is taken, so they travel
@@ -47,7 +46,7 @@ public:
     RankedWalkSearch(const qcDirectedGraph& graph, std::int32_t start, std::int32_t end,
                      std::int32_t maxNumPaths, std::int32_t minLength, std::int32_t maxLength)
         : mGraph(graph), mEnd(end), mMaxNumPaths(maxNumPaths), mMinLength(minLength),
-          mMaxLength(maxLength), mSelected(static_cast<std::size_t>(graph.numNodes()), 0)
+          mMaxLength(maxLength), mSelected(at(graph.numNodes()), 0)
     {
         mEntries.push_back(WalkEntry{start, -1});
         mOpen.push(OpenWalk{0.0, 0, 0});
@@ -98,7 +97,8 @@ private:
 
     void extend(std::int32_t u, const OpenWalk& walk)
     {
-        for (qcChainCursor c(mGraph, mGraph.node(u).firstChild()); c.valid(); c.next()) {
+        qcChainCursor c(mGraph, mGraph.node(u).firstChild());
+        for (; c.valid(); c.next()) {
             const qcDirectedGraphLink& l = c.link();
             if (l.nodeA() != u)
                 qstd_assert_(878);
@@ -112,9 +112,12 @@ private:
             const std::int32_t length = walk.length + 1;
             if (length > mMaxLength)
                 qstd_assert_(886);
-            mEntries.push_back(WalkEntry{static_cast<std::int32_t>(l.nodeB()), walk.entry});
+            mEntries.push_back(WalkEntry{toIndex(l.nodeB()), walk.entry});
             mOpen.push(OpenWalk{cost, number, length});
         }
+        // The continuations made so far stand, as if the chain ended here.
+        if (c.brokeOff())
+            qstd_assert_(876);
     }
 
     qcDirectedGraphPath makePath(const OpenWalk& walk)
@@ -158,7 +161,8 @@ private:
             if (a < 0 || a >= n || b < 0 || b >= n) {
                 qstd_assert_(748);
             } else {
-                for (qcChainCursor c(mGraph, mGraph.node(a).firstChild()); c.valid(); c.next()) {
+                qcChainCursor c(mGraph, mGraph.node(a).firstChild());
+                for (; c.valid(); c.next()) {
                     if (c.link().nodeA() != a)
                         qstd_assert_(763);
                     if (c.link().nodeB() == b) {
@@ -166,6 +170,8 @@ private:
                         break;
                     }
                 }
+                if (found == -1 && c.brokeOff())
+                    qstd_assert_(761);
             }
             if (found == -1)
                 qstd_assert_(771);
@@ -209,7 +215,7 @@ void qcDirectedGraph::shortestPath(std::int32_t start, std::int32_t end, std::in
         throw qcInvariantFailure();
 
     paths.clear();
-    paths.reserve(static_cast<std::size_t>(maxNumPaths));
+    paths.reserve(at(maxNumPaths));
     minLength = std::max(minLength, 0);
     if (maxLength < 0)
         maxLength = std::numeric_limits<std::int32_t>::max();

@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "graph/qcChainCursor.h"
+#include "graph/qcIndex.h"
 #include "qcAttention.h"
 #include "search/qcSearchHeap.h"
 
@@ -22,10 +23,11 @@ struct NodeRecord {
     std::int32_t predecessorLink = -1;
 };
 
-std::size_t at(std::int32_t i) { return static_cast<std::size_t>(i); }
-
 // The search is bound by memory latency on large graphs: records it will soon need are fetched
-// ahead. A hint only; it never changes a result.
+// ahead. A hint only; it never changes a result. Measured with the ShortestPath benchmarks
+// (median CPU time of five repetitions, two runs each, with / without): random 1M nodes and 4M
+// links 1.10-1.17 s / 1.29-1.47 s, the same with shuffled links 1.69-1.72 s / 1.85-2.01 s,
+// 1000x1000 grid 0.25-0.29 s / 0.29 s.
 inline void prefetch(const void* p)
 {
 #if defined(__GNUC__)
@@ -46,8 +48,8 @@ void qcDirectedGraph::shortestPath(std::int32_t start, std::int32_t end, qcIndex
     if (start < 0 || start >= n || end < 0 || end >= n)
         return;
 
-    std::vector<NodeRecord> record(static_cast<std::size_t>(n));
-    std::vector<NodeState> state(static_cast<std::size_t>(n), NodeState::unvisited);
+    std::vector<NodeRecord> record(at(n));
+    std::vector<NodeState> state(at(n), NodeState::unvisited);
     qcSearchHeap heap;
     record[at(start)].distance = 0.0;
     state[at(start)] = NodeState::queued;

@@ -3,116 +3,15 @@
 #include <algorithm>
 #include <cstddef>
 #include <limits>
+#include <vector>
 
+#include "adjacency/NodeIndex.h"
 #include "adjacency/PassQueue.h"
 #include "qstdAssert.h"
 
 namespace {
 
-using Index = std::int32_t;
 constexpr Index noCost = std::numeric_limits<Index>::max();
-
-// Node indices are 32-bit, so more lists than that cannot be named.
-void requireNameableNodes(const qcAdjacencyLists& lists)
-{
-    if (lists.size() > static_cast<std::size_t>(std::numeric_limits<Index>::max()))
-        throw qcInvariantFailure();
-}
-
-// ---- Cliques -------------------------------------------------------------------------------
-
-// For every node x, the nodes i that name x, in increasing i and once per entry. With the lists
-// themselves this gives each node's neighbours in both directions without building a second,
-// symmetric copy: incoming from below, own entries, incoming from above.
-struct IncomingLists {
-    // Entries of x: sources[begin(x) .. end[x]).
-    std::vector<std::size_t> end;
-    std::vector<Index> sources;
-
-    std::size_t begin(std::size_t x) const { return x == 0 ? 0 : end[x - 1]; }
-};
-
-// Validates every id (0..n-1) while counting, so nothing is built for bad input.
-IncomingLists buildIncoming(const qcAdjacencyLists& lists)
-{
-    const std::size_t n = lists.size();
-    IncomingLists in;
-    in.end.assign(n + 1, 0);
-    for (const auto& list : lists)
-        for (const Index k : list) {
-            if (k < 0 || static_cast<std::size_t>(k) >= n)
-                throw qcInvariantFailure();
-            ++in.end[static_cast<std::size_t>(k) + 1];
-        }
-    for (std::size_t x = 1; x <= n; ++x)
-        in.end[x] += in.end[x - 1];
-    in.sources.resize(in.end[n]);
-    // end[x] starts as begin(x) and is advanced past each source placed; afterwards it is x's end.
-    for (std::size_t i = 0; i < n; ++i)
-        for (const Index k : lists[i])
-            in.sources[in.end[static_cast<std::size_t>(k)]++] = static_cast<Index>(i);
-    return in;
-}
-
-}  // namespace
-
-void qfComputeCliques(const qcAdjacencyLists& lists, qcCliques& result)
-{
-    requireNameableNodes(lists);
-    const IncomingLists in = buildIncoming(lists);
-    result.clear();
-
-    const std::size_t n = lists.size();
-    // All cliques back to back in reach order; the reach queue of the clique being grown is its
-    // own tail, so no recursion and no second copy.
-    std::vector<Index> order(n);
-    std::vector<std::size_t> cliqueEnds;
-    std::vector<unsigned char> held(n, 0);
-    std::size_t placed = 0;
-    auto reach = [&](Index y) {
-        if (!held[static_cast<std::size_t>(y)]) {
-            held[static_cast<std::size_t>(y)] = 1;
-            order[placed++] = y;
-        }
-    };
-
-    // Nodes below the seed cursor are all held, so it only moves forward.
-    std::size_t seed = 0;
-    while (placed < n) {
-        while (seed < n && held[seed])
-            ++seed;
-        if (seed == n) {
-            qstd_assert_(29);
-            break;
-        }
-        reach(static_cast<Index>(seed));
-        for (std::size_t cursor = placed - 1; cursor < placed; ++cursor) {
-            const Index x = order[cursor];
-            const std::size_t ux = static_cast<std::size_t>(x);
-            std::size_t s = in.begin(ux);
-            const std::size_t e = in.end[ux];
-            for (; s < e && in.sources[s] < x; ++s)
-                reach(in.sources[s]);
-            for (const Index k : lists[ux])
-                reach(k);
-            for (; s < e; ++s)
-                reach(in.sources[s]);
-        }
-        cliqueEnds.push_back(placed);
-    }
-
-    result.reserve(cliqueEnds.size());
-    std::size_t first = 0;
-    for (const std::size_t last : cliqueEnds) {
-        result.emplace_back(order.begin() + static_cast<std::ptrdiff_t>(first),
-                            order.begin() + static_cast<std::ptrdiff_t>(last));
-        first = last;
-    }
-}
-
-// ---- Connection path -----------------------------------------------------------------------
-
-namespace {
 
 // The lists flattened, with ids renumbered densely (the order of ids never matters, only their
 // identity), for every id the nodes that name it, each node once, and for every node the number
@@ -131,9 +30,9 @@ struct IdIndex {
 // Representative of node's group, halving the path on the way.
 Index groupOf(std::vector<Index>& parent, Index node)
 {
-    while (parent[static_cast<std::size_t>(node)] != node) {
-        Index& up = parent[static_cast<std::size_t>(node)];
-        up = parent[static_cast<std::size_t>(up)];
+    while (parent[at(node)] != node) {
+        Index& up = parent[at(node)];
+        up = parent[at(up)];
         node = up;
     }
     return node;
@@ -148,14 +47,14 @@ void countGroupIds(IdIndex& x)
     for (std::size_t e = 0; e < x.numIds(); ++e) {
         const Index first = groupOf(parent, x.holders[x.holderStart[e]]);
         for (std::size_t h = x.holderStart[e] + 1; h < x.holderStart[e + 1]; ++h)
-            parent[static_cast<std::size_t>(groupOf(parent, x.holders[h]))] = first;
+            parent[at(groupOf(parent, x.holders[h]))] = first;
     }
     std::vector<Index> count(n, 0);
     for (std::size_t e = 0; e < x.numIds(); ++e)
-        ++count[static_cast<std::size_t>(groupOf(parent, x.holders[x.holderStart[e]]))];
+        ++count[at(groupOf(parent, x.holders[x.holderStart[e]]))];
     x.groupIds.resize(n);
     for (std::size_t i = 0; i < n; ++i)
-        x.groupIds[i] = count[static_cast<std::size_t>(groupOf(parent, static_cast<Index>(i)))];
+        x.groupIds[i] = count[at(groupOf(parent, static_cast<Index>(i)))];
 }
 
 // Validates every entry (>= 0) before anything is built.
@@ -183,8 +82,8 @@ IdIndex buildIdIndex(const qcAdjacencyLists& lists)
     std::vector<Index> lastHolder(distinct.size(), -1);
     for (std::size_t i = 0; i < n; ++i)
         for (const Index k : lists[i]) {
-            const auto e = static_cast<std::size_t>(
-                std::lower_bound(distinct.begin(), distinct.end(), k) - distinct.begin());
+            const auto e =
+                at(std::lower_bound(distinct.begin(), distinct.end(), k) - distinct.begin());
             x.ids.push_back(static_cast<Index>(e));
             if (lastHolder[e] != static_cast<Index>(i)) {
                 lastHolder[e] = static_cast<Index>(i);
@@ -198,7 +97,7 @@ IdIndex buildIdIndex(const qcAdjacencyLists& lists)
     std::fill(lastHolder.begin(), lastHolder.end(), -1);
     for (std::size_t i = 0; i < n; ++i)
         for (std::size_t p = x.listStart[i]; p < x.listStart[i + 1]; ++p) {
-            const auto e = static_cast<std::size_t>(x.ids[p]);
+            const auto e = at(x.ids[p]);
             if (lastHolder[e] != static_cast<Index>(i)) {
                 lastHolder[e] = static_cast<Index>(i);
                 x.holders[fill[e]++] = static_cast<Index>(i);
@@ -214,7 +113,8 @@ class ConnectionWorkspace {
 public:
     explicit ConnectionWorkspace(const IdIndex& index)
         : mIndex(index),
-          mState(index.numNodes(), unseen),
+          mDepth(index.numNodes(), unseen),
+          mOwnerDepth(index.numNodes(), unseen),
           mOwner(index.numIds(), -1),
           mPass(index.numNodes())
     {
@@ -225,17 +125,17 @@ public:
     Index computeConnectionPathFrom(Index root, Index bound);
 
 private:
-    // mState of a node: its depth (>= 0) once visited; unseen while no id of its list is owned;
-    // in between it waits for its visit, holding queuedAt(least depth among its owners so far),
-    // which is its depth less one when its visit comes.
+    // A node's depth is unseen until its visit. Its owner depth is unseen while no id of its
+    // list is owned, then the least depth among its owners so far: its depth less one when its
+    // visit comes. (One packed array for both measured no faster.)
     static constexpr Index unseen = -1;
-    static constexpr Index queuedAt(Index ownerDepth) { return -2 - ownerDepth; }
 
     void claim(std::size_t id, Index claimer, Index passFrom);
     Index finish(Index cost);
 
     const IdIndex& mIndex;
-    std::vector<Index> mState;
+    std::vector<Index> mDepth;
+    std::vector<Index> mOwnerDepth;
     std::vector<Index> mOwner;
     std::vector<Index> mTouchedNodes;
     std::vector<Index> mTouchedIds;
@@ -250,45 +150,42 @@ void ConnectionWorkspace::claim(std::size_t id, Index claimer, Index passFrom)
 {
     mOwner[id] = claimer;
     mTouchedIds.push_back(static_cast<Index>(id));
-    // Raw pointers: the stores into the states would otherwise make the compiler reload every
-    // table's address on each holder.
-    Index* const state = mState.data();
-    const Index waiting = queuedAt(state[claimer]);
-    const Index* const end = mIndex.holders.data() + mIndex.holderStart[id + 1];
-    for (const Index* h = mIndex.holders.data() + mIndex.holderStart[id]; h != end; ++h) {
-        const Index j = *h;
-        const Index s = state[j];
-        // A waiting holder keeps the least owner depth; computed without a branch, since most
-        // holders are already waiting or visited and the outcome is hard to predict.
-        state[j] = s < unseen && s < waiting ? waiting : s;
-        if (s == unseen) {
-            state[j] = waiting;
-            mTouchedNodes.push_back(j);
-            if (j > passFrom)
-                mPass.insert(j);
-            else
-                mNextPass.push_back(j);
+    const Index claimerDepth = mDepth[at(claimer)];
+    for (std::size_t h = mIndex.holderStart[id]; h < mIndex.holderStart[id + 1]; ++h) {
+        const Index j = mIndex.holders[h];
+        if (mDepth[at(j)] != unseen)
+            continue;
+        Index& ownerDepth = mOwnerDepth[at(j)];
+        if (ownerDepth != unseen) {
+            ownerDepth = std::min(ownerDepth, claimerDepth);
+            continue;
         }
+        ownerDepth = claimerDepth;
+        mTouchedNodes.push_back(j);
+        if (j > passFrom)
+            mPass.insert(j);
+        else
+            mNextPass.push_back(j);
     }
 }
 
 Index ConnectionWorkspace::computeConnectionPathFrom(Index root, Index bound)
 {
-    if (root < 0 || static_cast<std::size_t>(root) >= mIndex.numNodes()) {
+    if (root < 0 || at(root) >= mIndex.numNodes()) {
         qstd_assert_(33);
         return noCost;
     }
-    const auto r = static_cast<std::size_t>(root);
+    const auto r = at(root);
     if (mIndex.listStart[r] == mIndex.listStart[r + 1])
         return noCost;
 
-    mState[r] = 0;
+    mDepth[r] = 0;
     mTouchedNodes.push_back(root);
     // Every id of the root's group gets claimed in the end, each adding at least 1, so
     // floor = cost + unclaimed ids bounds the final cost from below and equals it at the end.
     std::int64_t unclaimed = mIndex.groupIds[r];
     for (std::size_t p = mIndex.listStart[r]; p < mIndex.listStart[r + 1]; ++p) {
-        const auto id = static_cast<std::size_t>(mIndex.ids[p]);
+        const auto id = at(mIndex.ids[p]);
         if (mOwner[id] < 0) {
             claim(id, root, -1);
             --unclaimed;
@@ -305,11 +202,11 @@ Index ConnectionWorkspace::computeConnectionPathFrom(Index root, Index bound)
                 break;  // cannot happen while ids of the group are unclaimed; never read past it
         }
         const Index node = mPass.takeSmallest();
-        const auto i = static_cast<std::size_t>(node);
-        const Index depth = -1 - mState[i];
-        mState[i] = depth;
+        const auto i = at(node);
+        const Index depth = mOwnerDepth[i] + 1;
+        mDepth[i] = depth;
         for (std::size_t p = mIndex.listStart[i]; p < mIndex.listStart[i + 1]; ++p) {
-            const auto id = static_cast<std::size_t>(mIndex.ids[p]);
+            const auto id = at(mIndex.ids[p]);
             if (mOwner[id] < 0) {
                 claim(id, node, node);
                 --unclaimed;
@@ -322,10 +219,12 @@ Index ConnectionWorkspace::computeConnectionPathFrom(Index root, Index bound)
 
 Index ConnectionWorkspace::finish(Index cost)
 {
-    for (const Index j : mTouchedNodes)
-        mState[static_cast<std::size_t>(j)] = unseen;
+    for (const Index j : mTouchedNodes) {
+        mDepth[at(j)] = unseen;
+        mOwnerDepth[at(j)] = unseen;
+    }
     for (const Index e : mTouchedIds)
-        mOwner[static_cast<std::size_t>(e)] = -1;
+        mOwner[at(e)] = -1;
     mPass.clear(mTouchedNodes);
     mTouchedNodes.clear();
     mTouchedIds.clear();
@@ -356,7 +255,7 @@ void qfComputeConnectionPath(const qcAdjacencyLists& lists,
 
     std::vector<qcConnectionRecord> best;
     if (winner >= 0) {
-        const auto& list = lists[static_cast<std::size_t>(winner)];
+        const auto& list = lists[at(winner)];
         best.reserve(list.size() - 1);
         for (std::size_t k = 1; k < list.size(); ++k)
             best.push_back({winner, qcPair<long>(list.front(), list[k])});
