@@ -13,17 +13,14 @@ constexpr std::int32_t maxCost = std::numeric_limits<std::int32_t>::max();
 
 TEST(Cliques, ReachOrderAndCliqueOrder)
 {
+    // No nodes; isolated nodes; along the direction; against it; cliques by their smallest node;
+    // list order; own entries in list order; interleaved; incoming from below, own entries,
+    // incoming from above; self-reference and repeats.
     const std::pair<qcAdjacencyLists, qcCliques> cases[] = {
-        {{}, {}},
-        {{{}, {}, {}}, {{0}, {1}, {2}}},                             // isolated nodes
-        {{{1}, {2}, {}}, {{0, 1, 2}}},                               // along the direction
-        {{{}, {0}, {1}}, {{0, 1, 2}}},                               // against it
-        {{{}, {}, {}, {2}, {3}, {0}}, {{0, 5}, {1}, {2, 3, 4}}},     // by smallest node
-        {{{3, 1}, {}, {}, {2}}, {{0, 3, 1, 2}}},                     // list order
-        {{{}, {}, {1, 0}}, {{0, 2, 1}}},                             // own entries in list order
-        {{{2}, {3}, {0}, {1}}, {{0, 2}, {1, 3}}},                    // interleaved
-        {{{1}, {3}, {1}, {}}, {{0, 1, 3, 2}}},                       // incoming below, own, incoming above
-        {{{0}, {1, 1}, {1}}, {{0}, {1, 2}}},                         // self-reference and repeats
+        {{}, {}}, {{{}, {}, {}}, {{0}, {1}, {2}}}, {{{1}, {2}, {}}, {{0, 1, 2}}}, {{{}, {0}, {1}}, {{0, 1, 2}}},
+        {{{}, {}, {}, {2}, {3}, {0}}, {{0, 5}, {1}, {2, 3, 4}}}, {{{3, 1}, {}, {}, {2}}, {{0, 3, 1, 2}}},
+        {{{}, {}, {1, 0}}, {{0, 2, 1}}}, {{{2}, {3}, {0}, {1}}, {{0, 2}, {1, 3}}}, {{{1}, {3}, {1}, {}}, {{0, 1, 3, 2}}},
+        {{{0}, {1, 1}, {1}}, {{0}, {1, 2}}},
     };
     for (const auto& [lists, want] : cases) {
         qcCliques result{{99}};
@@ -39,16 +36,12 @@ TEST(ConnectionPath, WorkedExamplesGiveTheirCostsAndWinners)
         std::vector<std::int32_t> costs;  // of the plain procedure, root by root
         Records winner;
     } cases[] = {
-        {{}, {}, {}},
-        {{{}, {}}, {maxCost, maxCost}, {}},
-        {{{5, 7, 9}}, {0}, {{0, {5, 7}}, {0, {5, 9}}}},
-        {{{4}}, {0}, {}},
-        {{{3, 3}}, {0}, {{0, {3, 3}}}},
+        {{}, {}, {}}, {{{}, {}}, {maxCost, maxCost}, {}}, {{{5, 7, 9}}, {0}, {{0, {5, 7}}, {0, {5, 9}}}},
+        {{{4}}, {0}, {}}, {{{3, 3}}, {0}, {{0, {3, 3}}}},
         // Root 1: node 0 gets its depth only in the second pass, through id 1 claimed by node 2.
         {{{0, 1}, {2}, {1, 2}}, {1, 3, 1}, {{0, {0, 1}}}},
-        {{{0, 1}, {1, 2}, {2, 3}, {3, 4}}, {6, 4, 4, 6}, {{1, {1, 2}}}},
+        {{{0, 1}, {1, 2}, {2, 3}, {3, 4}}, {6, 4, 4, 6}, {{1, {1, 2}}}}, {{{7}, {0, 1}, {1, 2}}, {0, 1, 1}, {}},
         {{{0}, {1, 2}, {0, 1}, {2, 3}}, {6, 2, 3, 3}, {{1, {1, 2}}}},
-        {{{7}, {0, 1}, {1, 2}}, {0, 1, 1}, {}},
         {{{}, {8, 8, 6}, {6}}, {maxCost, 0, 1}, {{1, {8, 8}}, {1, {8, 6}}}},
     };
     for (const auto& c : cases) {
@@ -57,8 +50,7 @@ TEST(ConnectionPath, WorkedExamplesGiveTheirCostsAndWinners)
         for (std::size_t r = 0; r < c.lists.size(); ++r)
             costs.push_back(qcref::plainConnectionCost(static_cast<std::int32_t>(r), c.lists, records));
         qfComputeConnectionPath(c.lists, records);
-        EXPECT_EQ(costs, c.costs) << testing::PrintToString(c.lists);
-        EXPECT_EQ(records, c.winner) << testing::PrintToString(c.lists);
+        EXPECT_TRUE(costs == c.costs && records == c.winner) << testing::PrintToString(c.lists);
     }
 }
 
@@ -81,20 +73,11 @@ TEST(AdjacencyLists, SameAsPlainProceduresOnRandomLists)
     }
 }
 
-TEST(AdjacencyLists, LongChainsNeedNoRecursionAndSaturateTheCost)
+// Root 0 reaches, through a chain of 30000 nodes (no recursion), one node naming 80000 fresh ids
+// at depth 30001: its cost passes 2^31 and must saturate rather than wrap, so the isolated root 1
+// (cost 0) wins.
+TEST(ConnectionPath, LongChainSaturatesTheCost)
 {
-    const std::int32_t n = 1000000;
-    qcAdjacencyLists backward(n);
-    for (std::int32_t i = 1; i < n; ++i)
-        backward[static_cast<std::size_t>(i)].push_back(i - 1);
-    qcCliques one;
-    qfComputeCliques(backward, one);
-    ASSERT_EQ(one.size(), 1u);
-    EXPECT_TRUE(one[0].size() == static_cast<std::size_t>(n) && one[0][1] == 1 && one[0].back() == n - 1);
-
-    // Root 0 reaches, through a chain of 30000 nodes, one node naming 80000 fresh ids at depth
-    // 30001: its cost passes 2^31 and must saturate rather than wrap, so the isolated root 1
-    // (cost 0) wins.
     const std::int32_t chain = 30000, fresh = 80000;
     qcAdjacencyLists lists{{0}, {chain + fresh + 1, chain + fresh + 2}};
     for (std::int32_t t = 0; t < chain; ++t)

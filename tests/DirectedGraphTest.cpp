@@ -14,11 +14,8 @@ using Chain = std::vector<long>;
 static_assert(std::is_base_of_v<qcException, qcInvariantFailure> && std::is_base_of_v<qcPersistent, qcException> &&
               std::is_base_of_v<std::exception, qcException>);
 
-TEST(GraphRecords, DefaultsEqualityAndIndicesThatDoNotFit)
+TEST(GraphRecords, EqualityAndIndicesThatDoNotFit)
 {
-    const qcDirectedGraphLink l;
-    EXPECT_TRUE(l.flags == 0 && l.nodeA() == -1 && l.nodeB() == -1 && l.id() == -1 && l.nextChild() == -1 && l.score() == 1.0);
-    EXPECT_TRUE(qcDirectedGraphNode().firstChild() == -1 && qcDirectedGraphNode().id() == -1);
     // Bookkeeping takes part in equality: the same link stored twice differs by id and
     // nextChild, a node copied to another index by id; scores compare as doubles.
     qcDirectedGraph g = makeGraph(2, {{0, 1, 2.0}, {0, 1, 2.0}});
@@ -26,11 +23,9 @@ TEST(GraphRecords, DefaultsEqualityAndIndicesThatDoNotFit)
     qcDirectedGraphLink flagged(0, 1, 2.0), nan(0, 1, std::nan("")), wide(-7, 4294967297L);
     flagged.flags = 1;
     EXPECT_FALSE(g.link(0) == g.link(1) || g.node(0) == g.node(1) || flagged == qcDirectedGraphLink(0, 1, 2.0) || nan == nan);
-    EXPECT_TRUE(qcDirectedGraphLink(0, 1, 0.0) == qcDirectedGraphLink(0, 1, -0.0));
     wide.nextChild(4294967296L);  // would wrap round to node 1, link 0
     EXPECT_TRUE(wide.nodeA() == -7 && wide.nodeB() == -1 && wide.nextChild() == -1);
-    wide.nodeA(-4294967296L);
-    EXPECT_EQ(wide.nodeA(), -1);
+    EXPECT_EQ((wide.nodeA(-4294967296L), wide.nodeA()), -1);
 }
 
 TEST(DirectedGraph, BadIndicesThrowBeforeAnythingChanges)
@@ -62,19 +57,15 @@ TEST(DirectedGraph, StoringKeepsChainsInOrder)
     // Links 0, 1, 2 leave node 0; the chain lists the newest first. A stored record carries
     // its old id and nextChild, which the graph overwrites.
     qcDirectedGraph g = makeGraph(4, {{0, 1}, {0, 2}, {0, 3}});
-    const std::pair<std::function<void()>, Chain> steps[] = {
-        {[] {}, {2, 1, 0}},
-        {[&] { g.link(0, qcDirectedGraphLink(0, 2, 4.0)); }, {0, 2, 1}},  // from the tail to the head
-        {[&] { g.link(2, g.link(2)); }, {2, 0, 1}},                        // from the middle
-        {[&] { g.link(1, qcDirectedGraphLink(3, 1)); }, {2, 0}},           // from the tail to another node
-        {[&] { g.link(2, qcDirectedGraphLink(3, 3)); }, {0}},              // from the head to another node
-        {[&] { g.addLink(g.link(1)); }, {0}},
-    };
-    for (const auto& [step, chain] : steps) {
-        step();
-        EXPECT_EQ(chainOf(g, 0), chain);
-    }
-    EXPECT_EQ(chainOf(g, 3), (Chain{3, 2, 1}));
+    EXPECT_EQ(chainOf(g, 0), (Chain{2, 1, 0}));
+    g.link(0, qcDirectedGraphLink(0, 2, 4.0));  // from the tail to the head
+    EXPECT_EQ(chainOf(g, 0), (Chain{0, 2, 1}));
+    g.link(2, g.link(2));  // from the middle
+    EXPECT_EQ(chainOf(g, 0), (Chain{2, 0, 1}));
+    g.link(1, qcDirectedGraphLink(3, 1));  // from the tail, and the head, to another node
+    g.link(2, qcDirectedGraphLink(3, 3));
+    EXPECT_EQ(g.addLink(g.link(1)), 3);
+    EXPECT_TRUE(chainOf(g, 0) == Chain{0} && chainOf(g, 3) == (Chain{3, 2, 1}));
     EXPECT_EQ(qctest::graphFault(g), nullptr);
     qcDirectedGraphNode moved = g.node(3);  // read, change, write back: the chain stays
     moved.position(qcVector<2>(7.5, -2.0));
@@ -103,23 +94,12 @@ TEST(DirectedGraph, FastAndCheckedAddingGiveEqualGraphs)
     EXPECT_TRUE(checked == before);
 }
 
-TEST(DirectedGraph, OwnRecordsAndForeignChainsAreSafe)
+TEST(DirectedGraph, AddingOwnRecordsIsSoundWhileTheArraysGrow)
 {
-    // Adding a graph's own records while its arrays grow.
     qcDirectedGraph g = makeGraph(2, {{1, 1, 2.5}});
-    g.node(0, qctest::nodeAt(3.0, 4.0));
+    g.node(0, makeGraph(4, {}).node(3));  // a node at (3, 0)
     for (int k = 0; k < 100; ++k)
         g.addNode(g.node(0)), g.addLink(g.link(0));
-    EXPECT_TRUE(g.node(101).position() == qcVector<2>(3.0, 4.0) && g.link(100).score() == 2.5 && chainOf(g, 1).size() == 101u);
+    EXPECT_TRUE(g.node(101).position() == qcVector<2>(3.0, 0.0) && g.link(100).score() == 2.5 && chainOf(g, 1).size() == 101u);
     EXPECT_EQ(qctest::graphFault(g), nullptr);
-    // Node 0 is made to claim link 0 of node 1, which then chains to itself; a later
-    // replacement walks that loop looking for a link it never meets, and must stop.
-    qcDirectedGraph loop = makeGraph(2, {{1, 0}});
-    loop.node(0, loop.node(1));
-    loop.link(0, qcDirectedGraphLink(0, 1));
-    const qcDirectedGraphNode loopHead = loop.node(0);
-    loop.addLink(qcDirectedGraphLink(0, 1));
-    loop.node(0, loopHead);
-    loop.link(1, qcDirectedGraphLink(0, 0, 5.0));
-    EXPECT_TRUE(loop.node(0).firstChild() == 1 && loop.link(1).nextChild() == 0);
 }

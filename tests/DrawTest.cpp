@@ -53,8 +53,7 @@ Strings drawn(const Draw& draw)
         EXPECT_EQ(list[i]->refCount(), 1);
     EXPECT_EQ(tablet.drawn, threw ? Strings() : fromList.drawn);
     EXPECT_EQ(fromList.drawn.size(), list.size());
-    if (threw)
-        fromList.drawn.push_back("throws");
+    if (threw) fromList.drawn.push_back("throws");
     return fromList.drawn;
 }
 
@@ -95,19 +94,14 @@ TEST(Draw, EveryFormAppendsLabelsAndSegmentsInItsOrder)
 
 TEST(Draw, ListSharesItsGraphicsAndDrawsBackgroundFirst)
 {
-    qcPtrHandle<qcGraphic> kept;
-    {
-        qcGraphicList list;
-        makeGraph(2, {{0, 1}}).drawPath(list, {0}, {0});
-        kept = list[1];
-        EXPECT_EQ(kept->refCount(), 2);
-        list.append(kept, false);                     // the same segment again, under the label
-        list.append(qcPtrHandle<qcGraphic>(), true);  // skipped
-        RecordingTablet all, back;
-        list.draw(all, qcGraphicList::allLayers);
-        list.draw(back, qcGraphicList::backgroundLayer);
-        EXPECT_EQ(all.drawn, (Strings{"0,0-1,0", "0@0,0", "0,0-1,0"}));
-        EXPECT_EQ(back.drawn, Strings{"0,0-1,0"});
-    }
-    EXPECT_EQ(kept->refCount(), 1);  // the list's references went with it
+    qcGraphicList list;
+    makeGraph(2, {{0, 1}}).drawPath(list, {0}, {0});
+    list.append(list[1], false);                  // the same segment again, under the label
+    list.append(qcPtrHandle<qcGraphic>(), true);  // skipped
+    RecordingTablet all, back;
+    list.draw(all, qcGraphicList::allLayers);
+    list.draw(back, qcGraphicList::backgroundLayer);
+    EXPECT_EQ(all.drawn, (Strings{"0,0-1,0", "0@0,0", "0,0-1,0"}));
+    EXPECT_EQ(back.drawn, Strings{"0,0-1,0"});
+    EXPECT_EQ(list[1]->refCount(), 2);
 }

@@ -2,6 +2,7 @@
 
 #include <limits>
 #include <random>
+#include <thread>
 #include <utility>
 
 #include "support/GraphTestSupport.h"
@@ -17,10 +18,7 @@ constexpr double inf = std::numeric_limits<double>::infinity();
 Found search(const qcDirectedGraph& g, std::int32_t start, std::int32_t end, std::int32_t link = -1)
 {
     Found f{{7, 7, 7}, {7}};
-    if (link < 0)
-        g.shortestPath(start, end, f.first, f.second);
-    else
-        g.shortestPath(link, f.first, f.second);
+    link < 0 ? g.shortestPath(start, end, f.first, f.second) : g.shortestPath(link, f.first, f.second);
     return f;
 }
 
@@ -34,32 +32,20 @@ TEST(ShortestPath, HandCheckedGraphs)
     // Node 0 pushes 1 (1.0), 2 (2.0), 3 (2.0), 4 (3.0); when 1 leaves, 4 sinks and the right
     // child 3 wins the tie with 2, so 3 is settled first and becomes 5's predecessor.
     const qcDirectedGraph heapTie = makeGraph(6, {{0, 4, 3.0}, {0, 3, 2.0}, {0, 2, 2.0}, {0, 1, 1.0}, {2, 5}, {3, 5}});
-    qcDirectedGraph flagged = makeGraph(3, {{0, 1}, {1, 2}});
-    qcDirectedGraphLink direct(0, 2, 1.5);
-    direct.flags = 1;
-    flagged.addLink(direct);
+    qcDirectedGraph flagged = makeGraph(3, {{0, 1}, {1, 2}, {0, 2, 1.5, 1}});
     EXPECT_THROW(flagged.addLink(qcDirectedGraphLink(0, 9)), qcInvariantFailure);  // slot 3, ends -1
     const std::pair<Found, Found> cases[] = {
         {search(square, 0, 3), {{0, 2, 3}, {1, 3}}},
         {search(makeGraph(2, {{0, 1, 1.0}, {0, 1, 2.0}}), 0, 1), {{0, 1}, {0}}},
         {search(heapTie, 0, 5), {{0, 3, 5}, {1, 5}}},
         {search(makeGraph(3, {{0, 1, 1.0}, {0, 2, 2.0}, {2, 1, -5.0}}), 0, 1), {{0, 1}, {0}}},  // never reopened
-        {search(flagged, 0, 2), {{0, 1, 2}, {0, 1}}},
-        {search(flagged, 0, 0, 2), {{0, 1, 2}, {0, 1}}},
-        {search(flagged, 0, 0, 1), {{1, 2}, {1}}},
-        {search(makeGraph(2, {{1, 1}}), 0, 0, 0), {{1}, {}}},
-        {search(makeGraph(2, {{0, 1, 2.0e12}}), 0, 1), {}},
-        {search(makeGraph(2, {{0, 1, nan}, {0, 1, inf}}), 0, 1), {}},
+        {search(flagged, 0, 2), {{0, 1, 2}, {0, 1}}}, {search(flagged, 0, 0, 2), {{0, 1, 2}, {0, 1}}},
+        {search(flagged, 0, 0, 1), {{1, 2}, {1}}}, {search(makeGraph(2, {{1, 1}}), 0, 0, 0), {{1}, {}}},
+        {search(makeGraph(2, {{0, 1, 2.0e12}}), 0, 1), {}}, {search(makeGraph(2, {{0, 1, nan}, {0, 1, inf}}), 0, 1), {}},
         {search(makeGraph(3, {{0, 1, nan}, {0, 2}, {2, 1}, {0, 1, inf}}), 0, 1), {{0, 2, 1}, {1, 2}}},
-        {search(makeGraph(3, {{1, 0}}), 0, 1), {}},
-        {search(square, 2, 2), {{2}, {}}},
-        {search(square, -1, 1), {}},
-        {search(square, 0, 4), {}},
-        {search(square, 4, 0), {}},
-        {search(square, 0, -5), {}},
-        {search(qcDirectedGraph(), 0, 0), {}},
-        {search(square, 0, 0, 4), {}},
-        {search(flagged, 0, 0, 3), {}},
+        {search(makeGraph(3, {{1, 0}}), 0, 1), {}}, {search(square, 2, 2), {{2}, {}}}, {search(square, -1, 1), {}},
+        {search(square, 0, 4), {}}, {search(square, 4, 0), {}}, {search(square, 0, -5), {}},
+        {search(qcDirectedGraph(), 0, 0), {}}, {search(square, 0, 0, 4), {}}, {search(flagged, 0, 0, 3), {}},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(cases[i].first, cases[i].second) << "case " << i;
@@ -72,12 +58,10 @@ TEST(ShortestPath, AbortCheckBeforeEvery64thPass)
         chain.push_back({i, i + 1});
     const qcDirectedGraph g = makeGraph(65, chain);
     qctest::CheckCounter counter;
-    EXPECT_EQ(search(g, 5, 5), Found({5}, {}));
-    EXPECT_EQ(counter.calls, 1);
-    EXPECT_EQ(search(g, 0, 63).first.size(), 64u);  // 64 passes
-    EXPECT_EQ(counter.calls, 2);
-    EXPECT_EQ(search(g, 0, 64).first.size(), 65u);  // 65 passes
-    EXPECT_EQ(counter.calls, 4);
+    for (const auto& [end, calls] : {std::pair{5, 1L}, {63, 2L}, {64, 4L}}) {  // a pass per node on the way
+        EXPECT_EQ(search(g, end == 5 ? 5 : 0, end).first.size(), end == 5 ? 1u : end + 1u);
+        EXPECT_EQ(counter.calls, calls);
+    }
     qctest::CheckCounter cancelOnSecond(2);
     Found f{{1}, {1}};
     EXPECT_THROW(g.shortestPath(0, 64, f.first, f.second), qcAttentionAbort);
@@ -89,12 +73,10 @@ TEST(ShortestPath, CheapestByBellmanFordOnRandomGraphs)
     std::mt19937 rng(20261206);
     for (int round = 0; round < 400; ++round) {
         const long n = 1 + static_cast<long>(rng() % 12);
-        qcDirectedGraph g = makeGraph(n, {});
-        for (long k = static_cast<long>(rng() % 40); k > 0; --k) {
-            qcDirectedGraphLink l(static_cast<long>(rng() % n), static_cast<long>(rng() % n), rng() % 6);
-            l.flags = rng() % 8 == 0 ? 1u : 0u;
-            g.addLink(l);
-        }
+        std::vector<qctest::LinkSpec> links(rng() % 40);
+        for (qctest::LinkSpec& l : links)
+            l = {static_cast<long>(rng() % n), static_cast<long>(rng() % n), rng() % 6 * 1.0, rng() % 8 == 0 ? 1u : 0u};
+        const qcDirectedGraph g = makeGraph(n, links);
         const auto start = static_cast<std::int32_t>(rng() % n);
         std::vector<double> d(static_cast<std::size_t>(n), inf);  // Bellman-Ford, flagged links left out
         d[static_cast<std::size_t>(start)] = 0.0;
@@ -102,15 +84,19 @@ TEST(ShortestPath, CheapestByBellmanFordOnRandomGraphs)
             for (long k = 0; k < g.numLinks(); ++k)
                 if (!(g.link(k).flags & 1u))
                     d[g.link(k).nodeB()] = std::min(d[g.link(k).nodeB()], d[g.link(k).nodeA()] + g.link(k).score());
+        std::vector<Found> fromReader(static_cast<std::size_t>(n)), found(fromReader);  // a second thread reads the same graph
+        std::thread reader([&] { for (std::int32_t end = 0; end < n; ++end) fromReader[end] = search(g, start, end); });
         for (std::int32_t end = 0; end < n; ++end) {
             SCOPED_TRACE(testing::Message() << "round " << round << " end " << end);
-            const Found f = search(g, start, end);
+            const Found f = found[end] = search(g, start, end);
             double total = f.first.empty() ? inf : 0.0;
             for (const std::int32_t k : f.second)
                 total += g.link(k).flags & 1u ? inf : g.link(k).score();
             EXPECT_EQ(total, d[static_cast<std::size_t>(end)]);
             EXPECT_EQ(f.first.empty() ? nullptr : qctest::walkFault(g, start, end, f.first, f.second), nullptr);
         }
+        reader.join();
+        EXPECT_EQ(fromReader, found);
     }
 }
 

@@ -23,18 +23,11 @@ void plainCliques(const qcAdjacencyLists& lists, qcCliques& result)
     std::vector<bool> marks(n, false);
     for (;;) {
         const auto seed = std::find(marks.begin(), marks.end(), false);
-        if (seed == marks.end())
-            break;
+        if (seed == marks.end()) break;
         std::vector<std::int32_t> clique{static_cast<std::int32_t>(seed - marks.begin())};
-        for (bool grew = true; grew;) {
-            grew = false;
-            for (std::size_t c = 0; c < clique.size(); ++c)
-                for (const std::int32_t k : symmetric[static_cast<std::size_t>(clique[c])])
-                    if (std::find(clique.begin(), clique.end(), k) == clique.end()) {
-                        clique.push_back(k);
-                        grew = true;
-                    }
-        }
+        for (std::size_t c = 0; c < clique.size(); ++c)  // the clique grows while it is read
+            for (const std::int32_t k : symmetric[static_cast<std::size_t>(clique[c])])
+                if (std::find(clique.begin(), clique.end(), k) == clique.end()) clique.push_back(k);
         result.push_back(clique);
         for (const std::int32_t m : clique)
             marks[static_cast<std::size_t>(m)] = true;
@@ -49,8 +42,7 @@ std::int32_t plainConnectionCost(std::int32_t root, const qcAdjacencyLists& list
     std::vector<std::int32_t> depth(n, -1);
     depth[static_cast<std::size_t>(root)] = 0;
     const std::vector<std::int32_t> own = lists[static_cast<std::size_t>(root)];
-    if (own.empty())
-        return maxCost;
+    if (own.empty()) return maxCost;
     std::int32_t largest = 0;
     for (const auto& list : lists)
         for (const std::int32_t k : list)
@@ -62,21 +54,17 @@ std::int32_t plainConnectionCost(std::int32_t root, const qcAdjacencyLists& list
         records.push_back({root, qcPair<long>(own[0], own[k])});
 
     long long cost = 0;
-    for (;;) {
-        if (std::find(owner.begin(), owner.end(), -1) == owner.end())
-            break;
-        bool gave = false;
+    for (bool gave = true; gave && std::find(owner.begin(), owner.end(), -1) != owner.end();) {
+        gave = false;
         for (std::size_t i = 0; i < n; ++i) {
-            if (depth[i] != -1)
-                continue;
+            if (depth[i] != -1) continue;
             std::int32_t least = -1;
             for (const std::int32_t k : lists[i]) {
                 const std::int32_t o = owner[static_cast<std::size_t>(k)];
                 if (o != -1 && (least == -1 || depth[static_cast<std::size_t>(o)] < least))
                     least = depth[static_cast<std::size_t>(o)];
             }
-            if (least == -1)
-                continue;
+            if (least == -1) continue;
             depth[i] = least + 1;
             gave = true;
             for (const std::int32_t k : lists[i])
@@ -85,8 +73,6 @@ std::int32_t plainConnectionCost(std::int32_t root, const qcAdjacencyLists& list
                     cost += depth[i];
                 }
         }
-        if (!gave)
-            break;
     }
     return static_cast<std::int32_t>(std::min<long long>(cost, maxCost));
 }
@@ -116,24 +102,20 @@ const char* differsFromPlain(const qcAdjacencyLists& lists)
     qcCliques cliques{{99}}, plainResult{{99}};
     std::vector<qcConnectionRecord> records{{9, {1, 2}}}, plainRecords = records;
     // The plain procedures cannot cope with bad lists: they run only where the library must.
-    if (idsAreNodes)
-        plainCliques(lists, plainResult);
+    if (idsAreNodes) plainCliques(lists, plainResult);
     if (least >= 0 && largest <= 4096)  // a table of that size per root
         plainConnectionPath(lists, plainRecords);
     try {
         qfComputeCliques(lists, cliques);
-        if (!idsAreNodes)
-            return "cliques accept an id outside the nodes";
+        if (!idsAreNodes) return "cliques accept an id outside the nodes";
     } catch (const qcInvariantFailure&) {
     }
     try {
         qfComputeConnectionPath(lists, records);
-        if (least < 0)
-            return "connection path accepts a negative entry";
+        if (least < 0) return "connection path accepts a negative entry";
     } catch (const qcInvariantFailure&) {
     }
-    if (cliques != plainResult)
-        return "cliques differ";
+    if (cliques != plainResult) return "cliques differ";
     return records == plainRecords || largest > 4096 ? nullptr : "connection records differ";
 }
 

@@ -27,16 +27,14 @@ void plainRankedWalks(const qcDirectedGraph& graph, std::int32_t start, std::int
                       std::vector<qcDirectedGraphPath>& paths, std::vector<double>& scores)
 {
     minLength = std::max(minLength, 0);
-    if (maxLength < 0)
-        maxLength = std::numeric_limits<std::int32_t>::max();
+    if (maxLength < 0) maxLength = std::numeric_limits<std::int32_t>::max();
     std::vector<std::int32_t> node{start}, length{0}, parent{-1};
     std::vector<double> cost{0.0};
     std::vector<std::size_t> open{0};
     std::vector<std::int32_t> selected(static_cast<std::size_t>(graph.numNodes()), 0);
     paths.clear();
     scores.clear();
-    if (start == end && minLength != 0)
-        selected[static_cast<std::size_t>(end)] = -1;
+    if (start == end && minLength != 0) selected[static_cast<std::size_t>(end)] = -1;
 
     while (!open.empty() && selected[static_cast<std::size_t>(end)] < maxNumPaths) {
         double best = std::numeric_limits<double>::infinity();
@@ -47,8 +45,7 @@ void plainRankedWalks(const qcDirectedGraph& graph, std::int32_t start, std::int
                 at = i;
             }
         }
-        if (at == open.size())
-            break;
+        if (at == open.size()) break;
         const std::size_t e = open[at];
         open.erase(open.begin() + static_cast<std::ptrdiff_t>(at));
 
@@ -82,8 +79,7 @@ const char* differsFromPlain(const qcDirectedGraph& graph, std::int32_t start, s
     std::vector<double> scores(1, 9.0), plainScores;
     graph.shortestPath(start, end, maxNumPaths, minLength, maxLength, paths, scores);
     plainRankedWalks(graph, start, end, maxNumPaths, minLength, maxLength, plainPaths, plainScores);
-    if (paths != plainPaths)
-        return "walks differ";
+    if (paths != plainPaths) return "walks differ";
     return scores == plainScores ? nullptr : "scores differ";
 }
 

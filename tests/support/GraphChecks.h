@@ -18,23 +18,19 @@ inline const char* graphFault(const qcDirectedGraph& g)
 {
     std::vector<int> seen(static_cast<std::size_t>(g.numLinks()), 0);
     for (long n = 0; n < g.numNodes(); ++n) {
-        if (g.node(n).id() != n)
-            return "node id differs from its index";
+        if (g.node(n).id() != n) return "node id differs from its index";
         long steps = 0;
         for (long k = g.node(n).firstChild(); k != -1; k = g.link(k).nextChild()) {
-            if (k < 0 || k >= g.numLinks() || ++steps > g.numLinks())
-                return "chain leaves the link array or loops";
-            if (g.link(k).nodeA() != n)
-                return "link in a foreign chain";
+            if (k < 0 || k >= g.numLinks() || ++steps > g.numLinks()) return "chain leaves the link array or loops";
+            if (g.link(k).nodeA() != n) return "link in a foreign chain";
             ++seen[static_cast<std::size_t>(k)];
         }
     }
     for (long k = 0; k < g.numLinks(); ++k) {
         const qcDirectedGraphLink& l = g.link(k);
-        if (seen[static_cast<std::size_t>(k)] != (l.id() == -1 ? 0 : 1))
-            return "link chained the wrong number of times";
-        if (l.id() != -1 && (l.id() != k || l.nodeB() < 0 || l.nodeB() >= g.numNodes()))
-            return "stored link with a wrong id or a bad end";
+        if (seen[static_cast<std::size_t>(k)] != (l.id() == -1 ? 0 : 1) ||
+            (l.id() != -1 && (l.id() != k || l.nodeB() < 0 || l.nodeB() >= g.numNodes())))
+            return "link chained the wrong number of times, or stored with a wrong id or a bad end";
     }
     return nullptr;
 }
@@ -43,10 +39,8 @@ inline const char* graphFault(const qcDirectedGraph& g)
 inline const char* walkFault(const qcDirectedGraph& g, long start, long end,
                              const qcIndexArray& nodes, const qcIndexArray& links)
 {
-    if (nodes.size() != links.size() + 1)
-        return "walk sizes";
-    if (nodes.front() != start || nodes.back() != end)
-        return "walk ends";
+    if (nodes.size() != links.size() + 1) return "walk sizes";
+    if (nodes.front() != start || nodes.back() != end) return "walk ends";
     for (std::size_t i = 0; i < links.size(); ++i)
         if (g.link(links[i]).nodeA() != nodes[i] || g.link(links[i]).nodeB() != nodes[i + 1])
             return "link does not join its nodes";
@@ -56,10 +50,7 @@ inline const char* walkFault(const qcDirectedGraph& g, long start, long end,
 // Stops a fuzz run with the fault.
 inline void require(const char* fault)
 {
-    if (fault != nullptr) {
-        std::fprintf(stderr, "finding: %s\n", fault);
-        std::abort();
-    }
+    if (fault != nullptr) std::fprintf(stderr, "finding: %s\n", fault), std::abort();
 }
 inline void require(bool ok, const char* what) { require(ok ? nullptr : what); }
 

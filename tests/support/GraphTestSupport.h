@@ -8,7 +8,10 @@
 
 #include <vector>
 
+#include <sstream>
+
 #include "qcAttention.h"
+#include "qcConStream.h"
 #include "qstdAssert.h"
 #include "support/GraphChecks.h"
 
@@ -37,33 +40,36 @@ struct AssertRecorder {
 struct CheckCounter {
     inline static long calls = 0, abortOn = 0;
     qcAttention::Hook previous = qcAttention::setHook([] {
-        if (++calls == abortOn)
-            qcAttention::requestAbort();
+        if (++calls == abortOn) qcAttention::requestAbort();
     });
     explicit CheckCounter(long abortAt = 0) { calls = 0, abortOn = abortAt; }
     ~CheckCounter() { qcAttention::setHook(previous), qcAttention::clearAbort(); }
 };
 
-inline qcDirectedGraphNode nodeAt(double x, double y)
-{
-    qcDirectedGraphNode n;
-    n.position(qcVector<2>(x, y));
-    return n;
-}
+// Takes over qfNoxOut() while it lives, marking with "|" every flush.
+struct TraceCapture : std::wstringbuf {
+    std::wstreambuf* previous = qfNoxOut().rdbuf(this);
+    ~TraceCapture() override { qfNoxOut().rdbuf(previous); }
+    int sync() override { return sputc(L'|'), 0; }
+};
 
 // A graph of n nodes at (i, 0) and the given links, stored with addLink in order.
 struct LinkSpec {
-    long a;
-    long b;
+    long a, b;
     double score = 1.0;
+    std::uint32_t flags = 0;
 };
 inline qcDirectedGraph makeGraph(long n, const std::vector<LinkSpec>& links)
 {
     qcDirectedGraph g;
+    qcDirectedGraphNode node;
     for (long i = 0; i < n; ++i)
-        g.addNode(nodeAt(static_cast<double>(i), 0.0));
-    for (const LinkSpec& l : links)
-        g.addLink(qcDirectedGraphLink(l.a, l.b, l.score));
+        node.position(qcVector<2>(static_cast<double>(i), 0.0)), g.addNode(node);
+    for (const LinkSpec& l : links) {
+        qcDirectedGraphLink link(l.a, l.b, l.score);
+        link.flags = l.flags;
+        g.addLink(link);
+    }
     return g;
 }
 

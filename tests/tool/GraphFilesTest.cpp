@@ -27,8 +27,7 @@ std::string messageOf(Kind kind, const std::string& path)
     try {
         GraphFile file = readGraphFile(kind == coordinates ? QCGRAPH_TOOL_DATA "/small.gr" : path,
                                        kind == edges ? GraphFormat::edges : GraphFormat::dimacs);
-        if (kind == coordinates)
-            readDimacsCoordinates(path, file);
+        if (kind == coordinates) readDimacsCoordinates(path, file);
     } catch (const GraphFileError& e) {
         return e.what();
     }
@@ -76,23 +75,6 @@ TEST(GraphFiles, MalformedInputGetsOneMessageNamingFileAndLine)
         EXPECT_EQ(messageOf(c.kind, path), path + c.message) << c.content.substr(0, 60);
         std::remove(path.c_str());
     }
-    EXPECT_THROW(readEdgeList("/nonexistent/roads.txt"), GraphFileError);
-}
-
-TEST(GraphFiles, ReadsLinesEndToEndWithProgressUpToTheWholeFile)
-{
-    std::string content = "# several blocks' worth, so that progress is reported more than once\r\n";
-    for (int i = 0; i < 700000; ++i)
-        content += "1 2 3\n";
-    const std::string path = scratchFile(content + "2 0");
-    std::vector<LoadProgress> reports;
-    const GraphFile file = readEdgeList(path, [&reports](const LoadProgress& p) { reports.push_back(p); });
-    std::remove(path.c_str());
-    EXPECT_TRUE(file.graph.numLinks() == 700001 && file.graph.link(700000).score() == 1.0);
-    ASSERT_GE(reports.size(), 2u);
-    // The last line, without its end, is handed out after the end of the file is met.
-    EXPECT_TRUE(reports.back().bytesRead == content.size() + 3 && reports.back().bytesTotal == content.size() + 3 &&
-                reports.back().lines == 700001u);
 }
 
 }  // namespace

@@ -5,25 +5,19 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <tuple>
 
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
-struct ToolRun {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
+using ToolRun = std::tuple<int, std::string, std::string>;  // exit code, standard output, standard error
 
 std::string readAll(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // CTest runs the cases as parallel processes, so every process writes into a folder of its
@@ -52,9 +46,6 @@ ToolRun runTool(const std::vector<std::string>& args)
     const int status = std::system((command + " >" + tempPath("out") + " 2>" + tempPath("err")).c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readAll(tempPath("out")), readAll(tempPath("err"))};
 }
-
-bool operator==(const ToolRun& a, const ToolRun& b) { return a.code == b.code && a.out == b.out && a.err == b.err; }
-void PrintTo(const ToolRun& r, std::ostream* os) { *os << "exit " << r.code << "\nout: " << r.out << "\nerr: " << r.err; }
 
 TEST(Tool, CommandsPrintFileIdsAndExitCodes)
 {
@@ -92,23 +83,16 @@ TEST(Tool, CommandsPrintFileIdsAndExitCodes)
     };
     for (const auto& c : cases)
         EXPECT_EQ(runTool(c.args), c.want) << c.args[0] << " " << c.args.back();
-
-    // The demo's question on the sample map: the cheapest path is the first ranked walk.
-    const std::string map = QCGRAPH_SAMPLE_DATA "/sample.gr";
-    const std::string path = runTool({"path", map, "1", "81"}).out;
-    EXPECT_EQ(runTool({"paths", map, "1", "81", "-k", "1"}).out,
-              "walk 1: " + path.substr(0, path.find("nodes")) + "  " + path.substr(path.find("nodes"), path.find("links") - path.find("nodes")) +
-                  "  " + path.substr(path.find("links")));
 }
 
 TEST(Tool, HelpAndBadUsage)
 {
-    const ToolRun help = runTool({"--help"});
-    EXPECT_EQ(help.code, 0);
+    const auto [code, help, none] = runTool({"--help"});
+    EXPECT_TRUE(code == 0 && none.empty());
     for (const char* command : {"path", "paths", "groups", "connect", "trace", "draw"})
-        EXPECT_NE(help.out.find(std::string("  ") + command + " "), std::string::npos) << command;
-    EXPECT_EQ(runTool({"paths", "--help"}).out.rfind("Usage: qcgraph paths ", 0), 0u);
-    EXPECT_EQ(runTool({}).code, 2);
+        EXPECT_NE(help.find(std::string("  ") + command + " "), std::string::npos) << command;
+    EXPECT_EQ(std::get<1>(runTool({"paths", "--help"})).rfind("Usage: qcgraph paths ", 0), 0u);
+    EXPECT_EQ(std::get<0>(runTool({})), 2);
 
     const std::string graph = data("small.gr");
     const struct {
@@ -135,20 +119,18 @@ TEST(Tool, HelpAndBadUsage)
 TEST(Tool, DrawWritesDotAndSvgWithThePath)
 {
     const std::string dot = tempPath("small.dot");
-    EXPECT_EQ(runTool({"draw", data("small.gr"), "-o", dot, "--path", "1", "5"}).code, 0);
-    const char* red = ", color=red, penwidth=3";
-    EXPECT_EQ(readAll(dot), std::string("digraph qcgraph {\n  node [shape=circle, fontsize=10];\n") +
-                                "  1 [pos=\"0,0!\"" + red + "];\n  2 [pos=\"10,0!\"" + red + "];\n"
-                                "  3 [pos=\"5,-8!\"" + red + "];\n  4 [pos=\"20,0!\"" + red + "];\n"
-                                "  5 [pos=\"30,0!\"" + red + "];\n  1 -> 2 [label=\"4\"];\n"
-                                "  1 -> 3 [label=\"1\"" + red + "];\n  3 -> 2 [label=\"2\"" + red + "];\n"
-                                "  2 -> 4 [label=\"5\"" + red + "];\n  3 -> 4 [label=\"9\"];\n"
-                                "  4 -> 5 [label=\"3\"" + red + "];\n  2 -> 5 [label=\"11\"];\n}\n");
+    EXPECT_EQ(std::get<0>(runTool({"draw", data("small.gr"), "-o", dot, "--path", "1", "5"})), 0);
+    const std::string red = ", color=red, penwidth=3";  // the path
+    EXPECT_EQ(readAll(dot), "digraph qcgraph {\n  node [shape=circle, fontsize=10];\n  1 [pos=\"0,0!\"" + red + "];\n  2 [pos=\"10,0!\"" +
+                                red + "];\n  3 [pos=\"5,-8!\"" + red + "];\n  4 [pos=\"20,0!\"" + red + "];\n  5 [pos=\"30,0!\"" + red +
+                                "];\n  1 -> 2 [label=\"4\"];\n  1 -> 3 [label=\"1\"" + red + "];\n  3 -> 2 [label=\"2\"" + red +
+                                "];\n  2 -> 4 [label=\"5\"" + red + "];\n  3 -> 4 [label=\"9\"];\n  4 -> 5 [label=\"3\"" + red +
+                                "];\n  2 -> 5 [label=\"11\"];\n}\n");
 
     // The README shows the demo's picture of the sample map; it must be what the tool draws
     // (the library's drawing, with file ids as labels and the path drawn wider over the map).
     const std::string svg = tempPath("sample.svg");
-    EXPECT_EQ(runTool({"draw", QCGRAPH_SAMPLE_DATA "/sample.gr", "-o", svg, "--path", "1", "81"}).code, 0);
+    EXPECT_EQ(std::get<0>(runTool({"draw", QCGRAPH_SAMPLE_DATA "/sample.gr", "-o", svg, "--path", "1", "81"})), 0);
     EXPECT_TRUE(readAll(svg) == readAll(QCGRAPH_SAMPLE_DATA "/../docs/sample-path.svg"))
         << "run scripts/demo and copy build/demo/sample-path.svg to docs/";
 }
