@@ -93,8 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 break;
             }
             case 8: in.ConsumeBool() ? g.mTrace() : g.link(k).mTrace(); break;
-            case 9: g.draw(list), g.node(s).drawLink(list, g, anyIndex(in, 4)); break;
-            default: g.drawPath(list, {s, e}, {k}), g = qcDirectedGraph(g);
+            case 9: g.draw(list); g.node(s).drawLink(list, g, anyIndex(in, 4)); break;
+            default: g.drawPath(list, {s, e}, {k}); g = qcDirectedGraph(g);
             }
         } catch (const qcInvariantFailure&) {
             // the documented reaction to a bad argument

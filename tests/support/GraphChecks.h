@@ -50,7 +50,7 @@ inline const char* walkFault(const qcDirectedGraph& g, long start, long end,
 // Stops a fuzz run with the fault.
 inline void require(const char* fault)
 {
-    if (fault != nullptr) std::fprintf(stderr, "finding: %s\n", fault), std::abort();
+    if (fault != nullptr) { std::fprintf(stderr, "finding: %s\n", fault); std::abort(); }
 }
 inline void require(bool ok, const char* what) { require(ok ? nullptr : what); }
 

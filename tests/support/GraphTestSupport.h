@@ -43,7 +43,7 @@ struct CheckCounter {
         if (++calls == abortOn) qcAttention::requestAbort();
     });
     explicit CheckCounter(long abortAt = 0) { calls = 0, abortOn = abortAt; }
-    ~CheckCounter() { qcAttention::setHook(previous), qcAttention::clearAbort(); }
+    ~CheckCounter() { qcAttention::setHook(previous); qcAttention::clearAbort(); }
 };
 
 // Takes over qfNoxOut() while it lives, marking with "|" every flush.
@@ -63,8 +63,10 @@ inline qcDirectedGraph makeGraph(long n, const std::vector<LinkSpec>& links)
 {
     qcDirectedGraph g;
     qcDirectedGraphNode node;
-    for (long i = 0; i < n; ++i)
-        node.position(qcVector<2>(static_cast<double>(i), 0.0)), g.addNode(node);
+    for (long i = 0; i < n; ++i) {
+        node.position(qcVector<2>(static_cast<double>(i), 0.0));
+        g.addNode(node);
+    }
     for (const LinkSpec& l : links) {
         qcDirectedGraphLink link(l.a, l.b, l.score);
         link.flags = l.flags;
