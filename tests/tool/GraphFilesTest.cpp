@@ -1,5 +1,5 @@
 // The tool's graph file readers in-process: one exact message, naming file and line, for every
-// kind of malformed input, and the progress reports of a large file.
+// kind of malformed input.
 #include <gtest/gtest.h>
 
 #include <fstream>
