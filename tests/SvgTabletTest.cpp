@@ -17,6 +17,7 @@ TEST(SvgTablet, TextIsEscapedUtf8AndUnfitDrawingsAreLeftOut)
     tablet.drawSegment(qcLineSeg(qcVector<2>(NAN, 0), qcVector<2>()), c);
     tablet.drawText(L"far", qcPoint(qcVector<2>(INFINITY, 0)), c, c, centred, qcVector<2>());
     tablet.drawText(L"pushed", qcPoint(), c, c, centred, qcVector<2>(0, NAN));
+    tablet.drawText(L"o", qcPoint(), c, c, qcUIFormat(qcUIFormat::defaultFontId(), qcUIFormat::aboveRight), qcVector<2>(3, 4));
     EXPECT_THROW(tablet.lineWidth(0.0), qcInvariantFailure);
     EXPECT_THROW(tablet.lineWidth(INFINITY), qcInvariantFailure);
     tablet.lineWidth(4.0);
@@ -28,9 +29,9 @@ TEST(SvgTablet, TextIsEscapedUtf8AndUnfitDrawingsAreLeftOut)
     for (std::size_t at = svg.find('<'); at != std::string::npos; at = svg.find('<', at + 1))
         if (std::isalpha(static_cast<unsigned char>(svg[at + 1])))
             tags += svg.substr(at + 1, svg.find_first_of(" />", at) - at - 1) + " ";
-    EXPECT_EQ(tags, "svg rect line g circle text ");
+    EXPECT_EQ(tags, "svg rect line g circle text g circle text ");
     for (const char* part : {">&lt;a&amp;b&gt; &quot;q&quot; &apos;x&apos; \xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80\xef\xbf\xbd\xef\xbf\xbd\t</text>",
-                             "text-anchor=\"middle\"", "x1=\"40.00\" y1=\"40.00\" x2=\"800.00\" y2=\"800.00\" stroke=\"#00c8e6\" stroke-width=\"4.00\""})
+                             "text-anchor=\"middle\"", "<text x=\"48.00\" y=\"31.00\"", "x1=\"40.00\" y1=\"40.00\" x2=\"800.00\" y2=\"800.00\" stroke=\"#00c8e6\" stroke-width=\"4.00\""})
         EXPECT_NE(svg.find(part), std::string::npos) << part;
 
     std::ostringstream empty;

@@ -45,9 +45,8 @@ bool readOrRefuse(const std::string& path, const Read& read)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const bool prepared = (qstd_set_assert_handler([](int) { require(false, "assertion hook called"); }),
+    [[maybe_unused]] static const bool prepared = (qstd_set_assert_handler([](int) { require(false, "assertion hook called"); }),
                                   std::atexit([] { for (const char* name : scratchNames) std::remove(scratchPath(name).c_str()); }), true);
-    (void)prepared;
     FuzzedDataProvider in(data, size);
     const int kind = in.ConsumeIntegralInRange<int>(0, 2);  // DIMACS, with coordinates, edges
     const GraphFormat format = kind == 2 ? GraphFormat::edges : GraphFormat::dimacs;

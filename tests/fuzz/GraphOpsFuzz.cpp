@@ -41,9 +41,8 @@ double anyScore(FuzzedDataProvider& in)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static std::wstringstream sink;
-    static const bool once = (qstd_set_assert_handler([](int line) { reported.push_back(line); }),
+    [[maybe_unused]] static const bool once = (qstd_set_assert_handler([](int line) { reported.push_back(line); }),
                               qfNoxOut().rdbuf(sink.rdbuf()), true);
-    (void)once;
     FuzzedDataProvider in(data, size);
     qcDirectedGraph g;
     bool chainsTrusted = true;  // false once a node is written with a foreign firstChild
