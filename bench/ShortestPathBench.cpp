@@ -1,15 +1,20 @@
-// Two-node shortest path: qcgraph against Boost.Graph's Dijkstra (compressed sparse rows, stopped
-// at the target by a visitor) on the same graph and pair, in the same process.
+// Two-node shortest path: qcgraph against Boost.Graph (compressed sparse rows), LEMON (static
+// digraph) and igraph on the same graph and pair, in the same process. Each peer is stopped at
+// the target and gives back the path's nodes.
 
 #include <benchmark/benchmark.h>
 
 #include <boost/graph/compressed_sparse_row_graph.hpp>
 #include <boost/graph/dijkstra_shortest_paths.hpp>
+#include <igraph.h>
+#include <lemon/dijkstra.h>
+#include <lemon/static_graph.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <random>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -23,14 +28,6 @@ struct Weight {
 using BoostGraph = boost::compressed_sparse_row_graph<boost::directedS, boost::no_property, Weight>;
 using BoostVertex = boost::graph_traits<BoostGraph>::vertex_descriptor;
 
-// One input, held in both libraries' forms, with the pair to search between.
-struct Input {
-    qcDirectedGraph graph;
-    std::unique_ptr<BoostGraph> boost;
-    std::int32_t start = 0;
-    std::int32_t end = 0;
-};
-
 struct EdgeList {
     long numNodes = 0;
     std::vector<std::pair<std::int32_t, std::int32_t>> ends;
@@ -40,6 +37,66 @@ struct EdgeList {
         ends.emplace_back(a, b);
         weights.push_back(Weight{w});
     }
+};
+
+// LEMON's static digraph wants its arcs sorted by source; the weights follow the same order.
+struct LemonGraph {
+    lemon::StaticDigraph graph;
+    std::unique_ptr<lemon::StaticDigraph::ArcMap<double>> weight;
+
+    explicit LemonGraph(const EdgeList& e)
+    {
+        std::vector<std::size_t> order(e.ends.size());
+        for (std::size_t k = 0; k < order.size(); ++k)
+            order[k] = k;
+        std::stable_sort(order.begin(), order.end(),
+                         [&e](std::size_t x, std::size_t y) { return e.ends[x].first < e.ends[y].first; });
+        std::vector<std::pair<int, int>> arcs;
+        arcs.reserve(order.size());
+        for (std::size_t k : order)
+            arcs.emplace_back(e.ends[k].first, e.ends[k].second);
+        graph.build(static_cast<int>(e.numNodes), arcs.begin(), arcs.end());
+        weight = std::make_unique<lemon::StaticDigraph::ArcMap<double>>(graph);
+        for (std::size_t i = 0; i < order.size(); ++i)
+            (*weight)[graph.arc(static_cast<int>(i))] = e.weights[order[i]].w;
+    }
+};
+
+struct IgraphGraph {
+    igraph_t graph;
+    igraph_vector_t weights;
+
+    explicit IgraphGraph(const EdgeList& e)
+    {
+        igraph_vector_int_t ends;
+        igraph_vector_int_init(&ends, static_cast<igraph_integer_t>(2 * e.ends.size()));
+        igraph_vector_init(&weights, static_cast<igraph_integer_t>(e.ends.size()));
+        for (std::size_t k = 0; k < e.ends.size(); ++k) {
+            VECTOR(ends)[2 * k] = e.ends[k].first;
+            VECTOR(ends)[2 * k + 1] = e.ends[k].second;
+            VECTOR(weights)[k] = e.weights[k].w;
+        }
+        if (igraph_create(&graph, &ends, static_cast<igraph_integer_t>(e.numNodes), IGRAPH_DIRECTED) != IGRAPH_SUCCESS)
+            throw std::runtime_error("igraph_create failed");
+        igraph_vector_int_destroy(&ends);
+    }
+    ~IgraphGraph()
+    {
+        igraph_destroy(&graph);
+        igraph_vector_destroy(&weights);
+    }
+    IgraphGraph(const IgraphGraph&) = delete;
+    IgraphGraph& operator=(const IgraphGraph&) = delete;
+};
+
+// One input, held in every library's form, with the pair to search between.
+struct Input {
+    qcDirectedGraph graph;
+    std::unique_ptr<BoostGraph> boost;
+    std::unique_ptr<LemonGraph> lemon;
+    std::unique_ptr<IgraphGraph> igraph;
+    std::int32_t start = 0;
+    std::int32_t end = 0;
 };
 
 std::unique_ptr<Input> makeInput(const EdgeList& edges, std::int32_t start, std::int32_t end)
@@ -52,6 +109,8 @@ std::unique_ptr<Input> makeInput(const EdgeList& edges, std::int32_t start, std:
     in->boost = std::make_unique<BoostGraph>(boost::edges_are_unsorted_multi_pass, edges.ends.begin(),
                                              edges.ends.end(), edges.weights.begin(),
                                              static_cast<std::size_t>(edges.numNodes));
+    in->lemon = std::make_unique<LemonGraph>(edges);
+    in->igraph = std::make_unique<IgraphGraph>(edges);
     in->start = start;
     in->end = end;
     return in;
@@ -108,18 +167,17 @@ const Input& randomGraph(bool shuffled)
             e = std::move(s);
         }
         in = makeInput(e, 0, 0);
-        std::vector<double> dist(static_cast<std::size_t>(n));
-        const BoostGraph& g = *in->boost;
-        boost::dijkstra_shortest_paths(
-            g, 0,
-            boost::distance_map(boost::make_iterator_property_map(dist.begin(), boost::get(boost::vertex_index, g)))
-                .weight_map(boost::get(&Weight::w, g)));
+        lemon::Dijkstra<lemon::StaticDigraph, lemon::StaticDigraph::ArcMap<double>> all(in->lemon->graph,
+                                                                                       *in->lemon->weight);
+        all.run(in->lemon->graph.node(0));
         double far = 0.0;
-        for (std::int32_t v = 0; v < n; ++v)
-            if (dist[static_cast<std::size_t>(v)] < 1.0e300 && dist[static_cast<std::size_t>(v)] > far) {
-                far = dist[static_cast<std::size_t>(v)];
+        for (std::int32_t v = 0; v < n; ++v) {
+            const auto node = in->lemon->graph.node(v);
+            if (all.reached(node) && all.dist(node) > far) {
+                far = all.dist(node);
                 in->end = v;
             }
+        }
     }
     return *in;
 }
@@ -136,7 +194,6 @@ struct StopAtTarget : boost::default_dijkstra_visitor {
     }
 };
 
-// The path from Boost's predecessors, as our arrays would hold its nodes.
 std::size_t boostSearch(const Input& in)
 {
     const BoostGraph& g = *in.boost;
@@ -152,56 +209,76 @@ std::size_t boostSearch(const Input& in)
                                            .visitor(StopAtTarget(static_cast<BoostVertex>(in.end))));
     } catch (const TargetReached&) {
     }
-    qcIndexArray nodes;
-    for (BoostVertex v = static_cast<BoostVertex>(in.end);; v = pred[v]) {
-        nodes.push_back(static_cast<std::int32_t>(v));
-        if (v == static_cast<BoostVertex>(in.start) || pred[v] == v)
-            break;
-    }
+    std::size_t nodes = 1;
+    for (BoostVertex v = static_cast<BoostVertex>(in.end); v != static_cast<BoostVertex>(in.start) && pred[v] != v;
+         v = pred[v])
+        ++nodes;
+    return nodes;
+}
+
+std::size_t lemonSearch(const Input& in)
+{
+    const lemon::StaticDigraph& g = in.lemon->graph;
+    lemon::Dijkstra<lemon::StaticDigraph, lemon::StaticDigraph::ArcMap<double>> d(g, *in.lemon->weight);
+    if (!d.run(g.node(in.start), g.node(in.end)))
+        return 0;
+    return static_cast<std::size_t>(d.path(g.node(in.end)).length()) + 1;
+}
+
+std::size_t igraphSearch(const Input& in)
+{
+    igraph_vector_int_t vertices;
+    igraph_vector_int_init(&vertices, 0);
+    igraph_get_shortest_path_dijkstra(&in.igraph->graph, &vertices, nullptr, in.start, in.end,
+                                      &in.igraph->weights, IGRAPH_OUT);
+    const auto nodes = static_cast<std::size_t>(igraph_vector_int_size(&vertices));
+    igraph_vector_int_destroy(&vertices);
+    return nodes;
+}
+
+std::size_t qcgraphSearch(const Input& in)
+{
+    qcIndexArray nodes, links;
+    in.graph.shortestPath(in.start, in.end, nodes, links);
     return nodes.size();
 }
 
-void label(benchmark::State& state, const Input& in, std::size_t pathNodes)
+// Every library must find a path of the same number of nodes, or the comparison means nothing.
+template <std::size_t (*search)(const Input&), const Input& (*input)()>
+void run(benchmark::State& state)
 {
+    const Input& in = input();
+    std::size_t pathNodes = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(pathNodes = search(in));
+    if (pathNodes != qcgraphSearch(in))
+        state.SkipWithError("the path differs in length from qcgraph's");
     state.counters["nodes"] = static_cast<double>(in.graph.numNodes());
     state.counters["links"] = static_cast<double>(in.graph.numLinks());
     state.counters["path_nodes"] = static_cast<double>(pathNodes);
 }
 
-void runQcgraph(benchmark::State& state, const Input& in)
-{
-    qcIndexArray nodes, links;
-    for (auto _ : state) {
-        in.graph.shortestPath(in.start, in.end, nodes, links);
-        benchmark::DoNotOptimize(nodes.data());
-    }
-    label(state, in, nodes.size());
-}
+const Input& gridInput() { return grid(1000); }
+const Input& randomInput() { return randomGraph(false); }
+const Input& shuffledInput() { return randomGraph(true); }
 
-void runBoost(benchmark::State& state, const Input& in)
-{
-    std::size_t pathNodes = 0;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(pathNodes = boostSearch(in));
-    label(state, in, pathNodes);
-}
+// Best of the repetitions beside Google Benchmark's mean and median: the figure least disturbed
+// by whatever else the machine runs.
+double best(const std::vector<double>& times) { return *std::min_element(times.begin(), times.end()); }
 
-void Grid1000x1000_qcgraph(benchmark::State& s) { runQcgraph(s, grid(1000)); }
-void Grid1000x1000_boost(benchmark::State& s) { runBoost(s, grid(1000)); }
-void Random1Mx4M_qcgraph(benchmark::State& s) { runQcgraph(s, randomGraph(false)); }
-void Random1Mx4M_boost(benchmark::State& s) { runBoost(s, randomGraph(false)); }
-void Random1Mx4M_shuffledLinks_qcgraph(benchmark::State& s) { runQcgraph(s, randomGraph(true)); }
-void Random1Mx4M_shuffledLinks_boost(benchmark::State& s) { runBoost(s, randomGraph(true)); }
+#define QCGRAPH_PEER(name, library, search, input)                                                    \
+    BENCHMARK(run<search, input>)                                                                     \
+        ->Name("ShortestPath/" name "/" library)                                                      \
+        ->Unit(benchmark::kMillisecond)                                                               \
+        ->ComputeStatistics("best", best)
+#define QCGRAPH_PEERS(name, input)                                                                     \
+    QCGRAPH_PEER(name, "qcgraph", qcgraphSearch, input);                                              \
+    QCGRAPH_PEER(name, "boost", boostSearch, input);                                                  \
+    QCGRAPH_PEER(name, "lemon", lemonSearch, input);                                                  \
+    QCGRAPH_PEER(name, "igraph", igraphSearch, input)
+
+QCGRAPH_PEERS("grid_1000x1000", gridInput);
+QCGRAPH_PEERS("random_1M_4M", randomInput);
+QCGRAPH_PEERS("random_1M_4M_shuffled_links", shuffledInput);
 
 }  // namespace
-
-BENCHMARK(Grid1000x1000_qcgraph)->Name("ShortestPath/grid_1000x1000/qcgraph")->Unit(benchmark::kMillisecond);
-BENCHMARK(Grid1000x1000_boost)->Name("ShortestPath/grid_1000x1000/boost")->Unit(benchmark::kMillisecond);
-BENCHMARK(Random1Mx4M_qcgraph)->Name("ShortestPath/random_1M_4M/qcgraph")->Unit(benchmark::kMillisecond);
-BENCHMARK(Random1Mx4M_boost)->Name("ShortestPath/random_1M_4M/boost")->Unit(benchmark::kMillisecond);
-BENCHMARK(Random1Mx4M_shuffledLinks_qcgraph)
-    ->Name("ShortestPath/random_1M_4M_shuffled_links/qcgraph")
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(Random1Mx4M_shuffledLinks_boost)
-    ->Name("ShortestPath/random_1M_4M_shuffled_links/boost")
-    ->Unit(benchmark::kMillisecond);

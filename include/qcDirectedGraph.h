@@ -274,6 +274,7 @@ public:
 
 private:
     friend class qcChainCursor;  // the library's walk of a chain reads mLinks directly
+    friend class qcChainRows;    // and so does its row-by-row copy of the chains
 
     // Links the stored link i into the head of the chain of its nodeA.
     void pushChainHead(std::int32_t i);

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <optional>
 
 #include "graph/qcChainCursor.h"
 #include "graph/qcIndex.h"
 #include "qcAttention.h"
+#include "search/qcChainRows.h"
+#include "search/qcSearchArray.h"
 #include "search/qcSearchHeap.h"
 
 namespace {
@@ -17,10 +20,11 @@ enum class NodeState : std::uint8_t { unvisited, queued, settled };
 
 // What the search keeps per node besides its state. The states stay in an array of their own,
 // small enough to stay in cache: a settled neighbour is then passed over without touching this.
+// Both arrays start zeroed: an unvisited node's record is not read, its distance is `unreached`.
 struct NodeRecord {
-    double distance = unreached;
-    std::int32_t predecessorNode = -1;
-    std::int32_t predecessorLink = -1;
+    double distance;
+    std::int32_t predecessorNode;
+    std::int32_t predecessorLink;
 };
 
 // The search is bound by memory latency on large graphs: records it will soon need are fetched
@@ -48,12 +52,19 @@ void qcDirectedGraph::shortestPath(std::int32_t start, std::int32_t end, qcIndex
     if (start < 0 || start >= n || end < 0 || end >= n)
         return;
 
-    std::vector<NodeRecord> record(at(n));
-    std::vector<NodeState> state(at(n), NodeState::unvisited);
+    qcSearchArray<NodeRecord> record(at(n));
+    qcSearchArray<NodeState> state(at(n));
     qcSearchHeap heap;
-    record[at(start)].distance = 0.0;
+    record[at(start)] = NodeRecord{0.0, -1, -1};
     state[at(start)] = NodeState::queued;
     heap.push(0.0, start);
+
+    // Walking a chain follows nextChild across the whole link array. Once the search has
+    // settled a good share of the nodes it is likely to go on long, and laying all chains out
+    // row by row (two passes over the arrays) pays: the rest of the search reads the rows.
+    std::optional<qcChainRows> rows;
+    const long rowsAfter = n / 16;
+    long settledCount = 0;
 
     // The top of the heap is most likely the next node to settle: fetch the head of its chain
     // while the current node's links are walked (its node record was fetched when it was
@@ -69,6 +80,13 @@ void qcDirectedGraph::shortestPath(std::int32_t start, std::int32_t end, qcIndex
         prefetch(&mLinks[at(head)]);
         if (head >= 2)
             prefetch(&mLinks[at(head - 2)]);
+    };
+
+    // The rows are read only where they exist; a chain without a row is still walked.
+    const auto prefetchRowOfTop = [&state, &rows](const qcSearchHeap& h) {
+        const std::int32_t likelyNext = h.peek();
+        if (likelyNext != -1 && state[at(likelyNext)] == NodeState::queued)
+            prefetch(rows->begin(likelyNext));
     };
 
     for (long pass = 0;; ++pass) {
@@ -87,7 +105,37 @@ void qcDirectedGraph::shortestPath(std::int32_t start, std::int32_t end, qcIndex
         if (current == end)
             break;
 
+        if (!rows && ++settledCount > rowsAfter)
+            rows.emplace(*this);
+
         const double distance = record[at(current)].distance;
+        const auto relax = [&](std::int32_t neighbour, std::int32_t id, double score) {
+            if (state[at(neighbour)] == NodeState::settled)
+                return;
+            NodeRecord& next = record[at(neighbour)];
+            const double known = state[at(neighbour)] == NodeState::unvisited ? unreached : next.distance;
+            const double candidate = distance + score;
+            // NaN and anything from 1.0e12 up never pass this test, so never enter the heap.
+            if (candidate < known) {
+                next.distance = candidate;
+                state[at(neighbour)] = NodeState::queued;
+                next.predecessorNode = current;
+                next.predecessorLink = id;
+                heap.push(candidate, neighbour);
+                // Read when it comes to the top.
+                if (rows)
+                    prefetch(rows->rowStart(neighbour));
+                else
+                    prefetch(&mNodes[at(neighbour)]);
+            }
+        };
+        if (rows && rows->hasRow(current)) {
+            prefetchRowOfTop(heap);
+            for (const qcChainStep* step = rows->begin(current); step != rows->end(current); ++step)
+                if (step->neighbour >= 0)
+                    relax(step->neighbour, step->id, step->score);
+            continue;
+        }
         prefetchChainOfTop(heap);
         for (qcChainCursor c(*this, mNodes[at(current)].mFirstChild); c.valid(); c.next()) {
             const qcDirectedGraphLink& l = c.link();
@@ -95,21 +143,8 @@ void qcDirectedGraph::shortestPath(std::int32_t start, std::int32_t end, qcIndex
                 continue;
             const std::int32_t neighbour = l.mNodeA == current ? l.mNodeB : l.mNodeA;
             // Only a default slot reached through a broken chain has an end outside the graph.
-            if (neighbour < 0 || neighbour >= n)
-                continue;
-            if (state[at(neighbour)] == NodeState::settled)
-                continue;
-            NodeRecord& next = record[at(neighbour)];
-            const double candidate = distance + l.mScore;
-            // NaN and anything from 1.0e12 up never pass this test, so never enter the heap.
-            if (candidate < next.distance) {
-                next.distance = candidate;
-                state[at(neighbour)] = NodeState::queued;
-                next.predecessorNode = current;
-                next.predecessorLink = l.mId;
-                heap.push(candidate, neighbour);
-                prefetch(&mNodes[at(neighbour)]);  // read when it comes to the top
-            }
+            if (neighbour >= 0 && neighbour < n)
+                relax(neighbour, l.mId, l.mScore);
         }
     }
 
