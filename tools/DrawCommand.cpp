@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iostream>
 
 #include <qcSvgTablet.h>
 
@@ -51,7 +52,9 @@ void writeSvgFile(const std::string& output, const LoadedGraph& loaded,
     loaded.graph().draw(tablet);
     svg.lineWidth(5.0);
     loaded.graph().drawPath(tablet, pathNodes, pathLinks);
-    if (!svg.save(output))
+    if (output == "-")
+        svg.write(std::cout);  // main() reports a failed write on standard output
+    else if (!svg.save(output))
         throw GraphFileError(output + ": cannot write: " + std::strerror(errno));
 }
 
@@ -62,9 +65,9 @@ ExitCode runDraw(const CommandLine& line)
         throw UsageError("missing -o FILE, the picture to write");
     const std::string output = line.values("-o").front();
     const bool dot = fileNameEndsWith(output, ".dot") || fileNameEndsWith(output, ".gv");
-    if (!dot && !fileNameEndsWith(output, ".svg"))
+    if (!dot && !fileNameEndsWith(output, ".svg") && output != "-")
         throw UsageError("cannot tell the picture type of '" + output +
-                         "' (use a name ending in .svg or .dot)");
+                         "' (use a name ending in .svg or .dot, or '-')");
     LoadedGraph loaded(line, Coordinates::read);
     qcIndexArray pathNodes;
     qcIndexArray pathLinks;
@@ -101,7 +104,8 @@ void addDrawCommand(std::vector<Command>& commands)
                         "Usage: qcgraph draw GRAPH -o OUT.svg|OUT.dot [--path FROM TO]\n"
                         "                    [--coords FILE] [--format dimacs|edges] [--time]\n"
                         "\n"
-                        "Writes a picture of the graph: every node as its id at its position and\n"
+                        "Writes a picture of the graph (-o - writes SVG to standard output): every\n"
+                        "node as its id at its position and\n"
                         "every link as a segment. With --path the cheapest path from FROM to TO\n"
                         "is drawn over it (wider in SVG, red in DOT). The library draws the SVG,\n"
                         "on a dark background. A name ending in .dot (or .gv) gives Graphviz DOT\n"
