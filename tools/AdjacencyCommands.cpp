@@ -41,7 +41,8 @@ ExitCode runGroups(const CommandLine& line)
 // and 40000 entries, 4e8 steps at worst, takes 2 s: about 2e8 steps a second.
 void warnOfLongConnect(const qcDirectedGraph& graph)
 {
-    const double steps = static_cast<double>(graph.numNodes()) * static_cast<double>(graph.numLinks());
+    const double steps =
+        static_cast<double>(graph.numNodes()) * static_cast<double>(graph.numLinks());
     const double minutes = steps / 2e8 / 60.0;
     if (minutes < 1.0)
         return;

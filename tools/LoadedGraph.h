@@ -17,9 +17,9 @@ enum class Coordinates { skip, read };
 
 // The graph a command works on, read from the file its first positional argument names ("-":
 // standard input), in the format "--format dimacs|edges" gives or else the file name's
-// extension, with at most the nodes "--max-nodes N" allows (else the default bound by size). While a large
-// file loads, a progress line goes to standard error when that is a terminal; with "--time" the
-// load time goes there too. Node ids on the command line and in output are the file's own.
+// extension, with at most the nodes "--max-nodes N" allows (else the default bound by size).
+// While a large file loads, a progress line goes to standard error when that is a terminal;
+// with "--time" the load time goes there too. Node ids on the command line and in output are the file's own.
 class LoadedGraph {
 public:
     // With Coordinates::read a DIMACS graph also gets node positions, from "--coords FILE" or

@@ -135,12 +135,17 @@ TEST(Tool, DrawWritesDotAndSvgWithThePath)
                                 "];\n  2 -> 4 [label=\"5\"" + red + "];\n  3 -> 4 [label=\"9\"];\n  4 -> 5 [label=\"3\"" + red +
                                 "];\n  2 -> 5 [label=\"11\"];\n}\n");
 
-    // The README shows the demo's picture of the sample map; it must be what the tool draws
-    // (the library's drawing, with file ids as labels and the path drawn wider over the map).
-    const std::string svg = tempPath("sample.svg");
-    EXPECT_EQ(std::get<0>(runTool({"draw", QCGRAPH_SAMPLE_DATA "/sample.gr", "-o", svg, "--path", "1", "81"})), 0);
-    EXPECT_TRUE(readAll(svg) == readAll(QCGRAPH_SAMPLE_DATA "/../docs/sample-path.svg"))
-        << "run scripts/demo and copy build/demo/sample-path.svg to docs/";
+    // The README shows the picture of the sample map; it must be what the tool draws (the
+    // library's drawing, with file ids as labels, arrowheads, and the path in amber over the map).
+    EXPECT_TRUE(std::get<1>(runTool({"draw", QCGRAPH_SAMPLE_DATA "/sample.gr", "-o", "-", "--path", "1", "81"})) ==
+                readAll(QCGRAPH_SAMPLE_DATA "/../docs/sample-path.svg"))
+        << "run scripts/pictures";
+    // A thousand nodes round a circle have no room for labels nor arrowheads: dots of the least size. The picture fills
+    // its window, unless --size fixes its longer side.
+    const std::string ring = std::get<1>(runTool({"draw", writeTemp("ring.txt", "999 0\n"), "-o", "-"}));
+    EXPECT_TRUE(ring.find("<text") == std::string::npos && ring.find("<polygon") == std::string::npos && ring.find("r=\"1.00\"") != std::string::npos);
+    EXPECT_NE(ring.find("2000/svg\" viewBox=\"0 0 840.00 "), std::string::npos);
+    EXPECT_NE(std::get<1>(runTool({"draw", data("small.gr"), "-o", "-", "--size", "1000"})).find("2000/svg\" width=\"1000.00\" height=\"325.33\""), std::string::npos);
 }
 
 }  // namespace
