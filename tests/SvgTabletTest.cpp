@@ -20,6 +20,7 @@ TEST(SvgTablet, TextIsEscapedUtf8AndUnfitDrawingsAreLeftOut)
     tablet.drawText(L"o", qcPoint(), c, c, qcUIFormat(qcUIFormat::defaultFontId(), qcUIFormat::aboveRight), qcVector<2>(3, 4));
     EXPECT_THROW(tablet.lineWidth(0.0), qcInvariantFailure);
     EXPECT_THROW(tablet.lineWidth(INFINITY), qcInvariantFailure);
+    EXPECT_THROW(tablet.style({0.0, true, false, false}), qcInvariantFailure);
     tablet.lineWidth(4.0);
     tablet.drawSegment(qcLineSeg(qcVector<2>(), qcVector<2>(1e308, -1e308)), c);
     std::ostringstream out;

@@ -37,6 +37,7 @@ GraphFile readDimacsGraph(const std::string& path, const LoadProgressFunction& p
     GraphFile file;
     file.idBase = 1;
     LineSource source(path, progress);
+    const std::int64_t nodeLimit = nodeBound(source.size(), maxNodes);
     std::uint64_t headerLine = 0;
     std::int64_t nodes = 0;
     std::int64_t arcs = 0;
@@ -63,7 +64,8 @@ GraphFile readDimacsGraph(const std::string& path, const LoadProgressFunction& p
             if (problem != "sp")
                 fields.fail("problem type " + quoted(problem) +
                             " is not 'sp' (not a shortest-path file)");
-            nodes = fields.integer("node count", 0, maxNodes);
+            nodes = fields.integer("node count", 0, maxNodesLimit);
+            checkNodeCount(fields, nodes, nodeLimit);
             arcs = fields.integer("arc count", 0, maxLinks);
             fields.expectEnd("the arc count");
             headerLine = source.lineNumber();
@@ -74,7 +76,7 @@ GraphFile readDimacsGraph(const std::string& path, const LoadProgressFunction& p
         }
     });
     if (headerLine == 0)
-        throw GraphFileError(path + ": no 'p sp' header");
+        throw GraphFileError(source.path() + ": no 'p sp' header");
     if (arcsRead != arcs)
         failAtEnd(source, "file ends after " + std::to_string(arcsRead) + " of the " +
                               std::to_string(arcs) + " arcs of the 'p sp' header (truncated?)");
@@ -113,7 +115,7 @@ void readDimacsCoordinates(const std::string& path, GraphFile& file,
             if (fields.word("'aux sp co'") != "aux" || fields.word("'sp co'") != "sp" ||
                 fields.word("'co'") != "co")
                 fields.fail("header is not 'p aux sp co N' (not a coordinates file)");
-            const std::int64_t count = fields.integer("node count", 0, maxGraphNodes);
+            const std::int64_t count = fields.integer("node count", 0, maxNodesLimit);
             fields.expectEnd("the node count");
             if (count != nodes)
                 fields.fail("coordinates for " + std::to_string(count) +
@@ -125,7 +127,7 @@ void readDimacsCoordinates(const std::string& path, GraphFile& file,
         }
     });
     if (headerLine == 0)
-        throw GraphFileError(path + ": no 'p aux sp co' header");
+        throw GraphFileError(source.path() + ": no 'p aux sp co' header");
     if (seenCount != nodes) {
         std::size_t firstMissing = 0;
         while (seen[firstMissing])

@@ -4,12 +4,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iostream>
 
 #include <qcSvgTablet.h>
 
 #include "Commands.h"
 #include "DotWriter.h"
-#include "FileIdTablet.h"
+#include "PictureTablet.h"
 #include "GraphFiles.h"
 #include "LoadedGraph.h"
 
@@ -42,16 +43,30 @@ void writeDotFile(const std::string& output, const LoadedGraph& loaded,
         throw GraphFileError(output + ": cannot write: " + std::strerror(errno));
 }
 
-// The library draws the graph and then the path over it, the path's segments wider.
-void writeSvgFile(const std::string& output, const LoadedGraph& loaded,
+// The picture's pixels round the drawing, on each side.
+constexpr std::int64_t svgMargins = 80;
+
+// The library draws the graph and then the path over it, the path wider and in amber. Links
+// point with arrowheads and labels show only where they have room, so that big graphs still
+// show their links; without --size the picture fills its window.
+void writeSvgFile(const std::string& output, const LoadedGraph& loaded, std::int64_t size,
                   const qcIndexArray& pathNodes, const qcIndexArray& pathLinks)
 {
     qcSvgTablet svg;
-    FileIdTablet tablet(svg, loaded.file().idBase);
+    qcSvgTablet::Style style;
+    style.span = size > 0 ? static_cast<double>(size - svgMargins) : style.span;
+    style.fixedSize = size > 0;
+    style.arrowheads = true;
+    style.fittedLabels = true;
+    svg.style(style);
+    PictureTablet tablet(svg, loaded.file().idBase);
     loaded.graph().draw(tablet);
-    svg.lineWidth(5.0);
+    svg.lineWidth(4.0);
+    tablet.paintAll(qcColor(255, 170, 40));
     loaded.graph().drawPath(tablet, pathNodes, pathLinks);
-    if (!svg.save(output))
+    if (output == "-")
+        svg.write(std::cout);  // main() reports a failed write on standard output
+    else if (!svg.save(output))
         throw GraphFileError(output + ": cannot write: " + std::strerror(errno));
 }
 
@@ -62,9 +77,10 @@ ExitCode runDraw(const CommandLine& line)
         throw UsageError("missing -o FILE, the picture to write");
     const std::string output = line.values("-o").front();
     const bool dot = fileNameEndsWith(output, ".dot") || fileNameEndsWith(output, ".gv");
-    if (!dot && !fileNameEndsWith(output, ".svg"))
+    if (!dot && !fileNameEndsWith(output, ".svg") && output != "-")
         throw UsageError("cannot tell the picture type of '" + output +
-                         "' (use a name ending in .svg or .dot)");
+                         "' (use a name ending in .svg or .dot, or '-')");
+    const std::int64_t size = line.integer("--size", 200, 100000, 0);
     LoadedGraph loaded(line, Coordinates::read);
     qcIndexArray pathNodes;
     qcIndexArray pathLinks;
@@ -88,7 +104,7 @@ ExitCode runDraw(const CommandLine& line)
     if (dot)
         writeDotFile(output, loaded, pathNodes, pathLinks);
     else
-        writeSvgFile(output, loaded, pathNodes, pathLinks);
+        writeSvgFile(output, loaded, size, pathNodes, pathLinks);
     loaded.reportTime("draw", start);
     return exitOk;
 }
@@ -98,18 +114,25 @@ ExitCode runDraw(const CommandLine& line)
 void addDrawCommand(std::vector<Command>& commands)
 {
     commands.push_back({"draw", "a picture of the graph, SVG or Graphviz DOT",
-                        "Usage: qcgraph draw GRAPH -o OUT.svg|OUT.dot [--path FROM TO]\n"
-                        "                    [--coords FILE] [--format dimacs|edges] [--time]\n"
+                        "Usage: qcgraph draw GRAPH -o OUT.svg|OUT.dot|- [--path FROM TO]\n"
+                        "                    [--size PIXELS] [--coords FILE] [--format dimacs|edges]\n"
+                        "                    [--max-nodes N] [--time]\n"
                         "\n"
-                        "Writes a picture of the graph: every node as its id at its position and\n"
-                        "every link as a segment. With --path the cheapest path from FROM to TO\n"
-                        "is drawn over it (wider in SVG, red in DOT). The library draws the SVG,\n"
-                        "on a dark background. A name ending in .dot (or .gv) gives Graphviz DOT\n"
-                        "with the positions pinned (render with 'neato -n2 -Tpng OUT.dot'). Positions\n"
-                        "of a DIMACS graph come from --coords FILE, or else from the .co file\n"
-                        "beside the .gr file; nodes without coordinates are placed on a circle.\n"
+                        "Writes a picture of the graph (-o - writes SVG to standard output): every\n"
+                        "node at its position, every link as an arrow from its source to its\n"
+                        "target. With --path the cheapest path from FROM to TO is drawn over it\n"
+                        "(wider and amber in SVG, red in DOT). The library draws the SVG, on a dark\n"
+                        "background: a node shows its id where the label has room, else it is a\n"
+                        "small dot, and an arrow shows its head where the link is long enough.\n"
+                        "The SVG fills the window that shows it; --size PIXELS (200 to 100000)\n"
+                        "fixes its longer side instead, and a larger picture has room for more\n"
+                        "labels. A name ending in .dot (or .gv) gives Graphviz DOT with the\n"
+                        "positions pinned (render with 'neato -n2 -Tpng OUT.dot'). Positions of a\n"
+                        "DIMACS graph come from --coords FILE, or else from the .co file beside\n"
+                        "the .gr file; nodes without coordinates are placed on a circle.\n"
                         "\n"
                         "Exit code 0 when the picture is written, 1 when --path finds no path\n"
                         "(nothing is written then), 2 for bad usage or a bad file.\n",
-                        withGraphOptions({{"-o", 1}, {"--path", 2}, {"--coords", 1}}), runDraw});
+                        withGraphOptions({{"-o", 1}, {"--path", 2}, {"--coords", 1}, {"--size", 1}}),
+                        runDraw});
 }

@@ -7,15 +7,58 @@
 #include "LineSource.h"
 
 namespace {
+
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r'; }
+
+// The length of the UTF-8 sequence of a printable character at the start of text, or 0 for a
+// byte that does not start one: a control character (C0, DEL or C1, which a terminal may obey),
+// a stray or missing continuation byte, an overlong form, a surrogate or a value past U+10FFFF.
+std::size_t printableLength(std::string_view text)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned lead = byte(0);
+    if (lead < 0x80)
+        return lead >= 0x20 && lead != 0x7f ? 1 : 0;
+    const std::size_t length = lead >= 0xf8   ? 0
+                               : lead >= 0xf0 ? 4
+                               : lead >= 0xe0 ? 3
+                               : lead >= 0xc2 ? 2
+                                              : 0;
+    if (length == 0 || length > text.size())
+        return 0;
+    char32_t value = lead & (0x7fu >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xc0) != 0x80)
+            return 0;
+        value = value << 6 | (byte(i) & 0x3f);
+    }
+    const char32_t least[] = {0, 0, 0xa0, 0x800, 0x10000};  // from 0x80 to 0x9f: C1 controls
+    const bool valid = value >= least[length] && value <= 0x10ffff &&
+                       (value < 0xd800 || value > 0xdfff);
+    return valid ? length : 0;
+}
+
 }  // namespace
 
 std::string quoted(std::string_view text)
 {
     constexpr std::size_t longest = 40;
-    if (text.size() > longest)
-        return "'" + std::string(text.substr(0, longest)) + "...'";
-    return "'" + std::string(text) + "'";
+    static const char digits[] = "0123456789abcdef";
+    std::string out = "'";
+    std::size_t i = 0;
+    while (i < text.size() && i < longest) {
+        const std::size_t length = printableLength(text.substr(i));
+        if (length == 0) {
+            const auto c = static_cast<unsigned char>(text[i++]);
+            out += {'\\', 'x', digits[c >> 4], digits[c & 15]};
+            continue;
+        }
+        if (text[i] == '\\')
+            out += '\\';
+        out.append(text, i, length);
+        i += length;
+    }
+    return out + (i < text.size() ? "...'" : "'");
 }
 
 LineFields::LineFields(std::string_view line, const LineSource& source)

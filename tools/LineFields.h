@@ -35,7 +35,9 @@ private:
     const LineSource& mSource;
 };
 
-// "'text'" cut to a readable length, for messages that quote a field.
+// "'text'" cut to a readable length, for messages that quote a field. Whatever the file holds,
+// the quote is printable UTF-8 of one line: control characters and bytes that are not UTF-8
+// stand as "\x1b", and a backslash as "\\".
 std::string quoted(std::string_view text);
 
 #endif

@@ -1,5 +1,6 @@
 #include "LineSource.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -8,7 +9,9 @@
 #include "GraphFileError.h"
 
 LineSource::LineSource(const std::string& path, LoadProgressFunction progress)
-    : mPath(path), mFile(std::fopen(path.c_str(), "rb")), mProgress(std::move(progress))
+    : mPath(nameOf(path)),
+      mFile(path == standardInput ? stdin : std::fopen(path.c_str(), "rb")),
+      mProgress(std::move(progress))
 {
     if (mFile == nullptr)
         throw GraphFileError(path + ": cannot open: " + std::strerror(errno));
@@ -58,27 +61,34 @@ void LineSource::reportProgress()
 
 bool LineSource::next(std::string_view& line)
 {
+    // The end of a line is looked for no further than one byte past the longest line, so that a
+    // long line is refused wherever it stands: inside a block, across two, or in a small file
+    // read whole.
     const char* newline = nullptr;
     for (;;) {
-        newline = static_cast<const char*>(
-            std::memchr(mBuffer.get() + mBegin, '\n', mEnd - mBegin));
-        if (newline != nullptr)
-            break;
-        if (mEnd - mBegin > maxLineBytes)
-            throw GraphFileError(mPath + ":" + std::to_string(mLineNumber + 1) +
-                                 ": line longer than 1 MiB (not a text file?)");
-        if (!refill())
+        const std::size_t window = std::min(mEnd - mBegin, maxLineBytes + 1);
+        newline = static_cast<const char*>(std::memchr(mBuffer.get() + mBegin, '\n', window));
+        if (newline != nullptr || window > maxLineBytes || !refill())
             break;
     }
     if (newline == nullptr && mBegin == mEnd)
         return false;
-    const char* first = mBuffer.get() + mBegin;
-    const char* last = newline != nullptr ? newline : mBuffer.get() + mEnd;
-    mBegin = static_cast<std::size_t>(last - mBuffer.get()) + (newline != nullptr ? 1 : 0);
-    mUnterminated = newline == nullptr;
-    if (last != first && last[-1] == '\r')
-        --last;
-    line = std::string_view(first, static_cast<std::size_t>(last - first));
     ++mLineNumber;
+    mUnterminated = newline == nullptr;
+    const char* first = mBuffer.get() + mBegin;
+    const char* end = newline != nullptr ? newline : mBuffer.get() + mEnd;
+    const char* last = end != first && end[-1] == '\r' ? end - 1 : end;
+    const auto length = static_cast<std::size_t>(last - first);
+    if (std::memchr(first, '\r', std::min(length, maxLineBytes + 1)) != nullptr)
+        fail("lines end in CR alone (convert them to LF)");
+    if (length > maxLineBytes)
+        fail("line longer than 1 MiB (not a text file?)");
+    mBegin = static_cast<std::size_t>(end - mBuffer.get()) + (newline != nullptr ? 1 : 0);
+    line = std::string_view(first, length);
     return true;
+}
+
+void LineSource::fail(const std::string& what) const
+{
+    throw GraphFileError(mPath + ":" + std::to_string(mLineNumber) + ": " + what);
 }

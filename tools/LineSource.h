@@ -21,21 +21,32 @@ using LoadProgressFunction = std::function<void(const LoadProgress&)>;
 // before it); a line is valid until the next call of next().
 class LineSource {
 public:
-    // Opens the file; throws GraphFileError naming it when it cannot be opened.
+    // Opens the file, or reads standard input for the path "-"; throws GraphFileError naming
+    // the file when it cannot be opened.
     LineSource(const std::string& path, LoadProgressFunction progress = {});
     LineSource(const LineSource&) = delete;
     LineSource& operator=(const LineSource&) = delete;
 
-    // The next line, or false at the end of the file. Throws GraphFileError on a read error and
-    // on a line longer than maxLineBytes (a binary file, most likely).
+    // The next line, or false at the end of the file. Throws GraphFileError on a read error, on
+    // a line longer than maxLineBytes (a binary file, most likely) and on a carriage return
+    // inside a line (a file whose lines end in CR alone).
     bool next(std::string_view& line);
 
     // The number of the line last handed out, from 1.
     std::uint64_t lineNumber() const { return mLineNumber; }
     // True when the line last handed out ends the file without a "\n" after it.
     bool lineIsUnterminated() const { return mUnterminated; }
-    // The file name as the user gave it, for messages.
+    // The file name as the user gave it, or "(standard input)", for messages.
     const std::string& path() const { return mPath; }
+    // The file's size in bytes, 0 when it cannot be told (a pipe).
+    std::uint64_t size() const { return mDone.bytesTotal; }
+
+    // The path that reads standard input, and the name that messages give a path.
+    static constexpr const char* standardInput = "-";
+    static std::string nameOf(const std::string& path)
+    {
+        return path == standardInput ? "(standard input)" : path;
+    }
 
     static constexpr std::size_t blockBytes = std::size_t(1) << 22;
     static constexpr std::size_t maxLineBytes = std::size_t(1) << 20;
@@ -45,10 +56,15 @@ private:
     // Moves the unread rest to the front and appends the next block; false at the end.
     bool refill();
     void reportProgress();
+    [[noreturn]] void fail(const std::string& what) const;
 
     std::string mPath;
     struct FileCloser {
-        void operator()(std::FILE* file) const { std::fclose(file); }
+        void operator()(std::FILE* file) const
+        {
+            if (file != stdin)
+                std::fclose(file);
+        }
     };
     std::unique_ptr<std::FILE, FileCloser> mFile;
     LoadProgressFunction mProgress;

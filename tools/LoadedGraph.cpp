@@ -67,28 +67,31 @@ bool fileExists(const std::string& path) { return access(path.c_str(), F_OK) == 
 std::vector<OptionSpec> withGraphOptions(std::vector<OptionSpec> own)
 {
     own.push_back({"--format", 1});
+    own.push_back({"--max-nodes", 1});
     own.push_back({"--time", 0});
     return own;
 }
 
 LoadedGraph::LoadedGraph(const CommandLine& line, Coordinates coordinates)
-    : mPath(line.positional().at(0)), mTiming(line.has("--time"))
+    : mPath(LineSource::nameOf(line.positional().at(0))), mTiming(line.has("--time"))
 {
-    const GraphFormat format = chosenFormat(line, mPath);
+    const std::string& path = line.positional()[0];
+    const GraphFormat format = chosenFormat(line, path);
+    const std::int64_t maxNodes = line.integer("--max-nodes", 1, maxNodesLimit, nodesBySize);
     std::string coordinatesPath;
     if (coordinates == Coordinates::read && line.has("--coords")) {
         if (format != GraphFormat::dimacs)
             throw UsageError("--coords needs a graph in the DIMACS format");
         coordinatesPath = line.values("--coords").front();
     } else if (coordinates == Coordinates::read && format == GraphFormat::dimacs &&
-               fileExists(coordinatesPathFor(mPath))) {
-        coordinatesPath = coordinatesPathFor(mPath);
+               path != LineSource::standardInput && fileExists(coordinatesPathFor(path))) {
+        coordinatesPath = coordinatesPathFor(path);
     }
 
     const auto start = std::chrono::steady_clock::now();
     {
         ProgressLine progress(mPath);
-        mFile = readGraphFile(mPath, format, progress.function());
+        mFile = readGraphFile(path, format, progress.function(), maxNodes);
     }
     if (!coordinatesPath.empty()) {
         ProgressLine progress(coordinatesPath);
@@ -107,8 +110,6 @@ LoadedGraph::LoadedGraph(const CommandLine& line, Coordinates coordinates)
 std::int32_t LoadedGraph::node(const std::string& text, const char* what) const
 {
     const std::int64_t count = graph().numNodes();
-    if (count == 0)
-        throw UsageError(mPath + " has no nodes");
     return static_cast<std::int32_t>(
         integerArgument(text, std::string(what) + " (a node of " + mPath + ")", id(0),
                         id(count - 1)) -

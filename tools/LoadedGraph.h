@@ -9,15 +9,17 @@
 #include "CommandLine.h"
 #include "GraphFiles.h"
 
-// The options of every command that reads a graph ("--format", "--time"), followed by `own`.
+// The options of every command that reads a graph ("--format", "--max-nodes", "--time"),
+// followed by `own`.
 std::vector<OptionSpec> withGraphOptions(std::vector<OptionSpec> own);
 
 enum class Coordinates { skip, read };
 
-// The graph a command works on, read from the file its first positional argument names, in
-// the format "--format dimacs|edges" gives or else the file name's extension. While a large
-// file loads, a progress line goes to standard error when that is a terminal; with "--time" the
-// load time goes there too. Node ids on the command line and in output are the file's own.
+// The graph a command works on, read from the file its first positional argument names ("-":
+// standard input), in the format "--format dimacs|edges" gives or else the file name's
+// extension, with at most the nodes "--max-nodes N" allows (else the default bound by size).
+// While a large file loads, a progress line goes to standard error when that is a terminal;
+// with "--time" the load time goes there too. Node ids on the command line and in output are the file's own.
 class LoadedGraph {
 public:
     // With Coordinates::read a DIMACS graph also gets node positions, from "--coords FILE" or
@@ -28,6 +30,7 @@ public:
     const GraphFile& file() const { return mFile; }
     const qcDirectedGraph& graph() const { return mFile.graph; }
     qcDirectedGraph& graph() { return mFile.graph; }
+    // The file's name for messages.
     const std::string& path() const { return mPath; }
 
     // The node that the command-line id `text` names; `what` names the argument ("FROM").

@@ -88,9 +88,9 @@ void addPathCommands(std::vector<Command>& commands)
                         "Prints the cheapest path from node FROM to node TO (Dijkstra's\n"
                         "algorithm): its score (the sum of its link scores), its nodes and its\n"
                         "links. Nodes and links are numbered as in the file: DIMACS ids and arc\n"
-                        "numbers from 1, edge-list ids and edge numbers from 0. Links whose\n"
-                        "score is 1e12 or more count as no way through; with negative scores\n"
-                        "the path found need not be the cheapest.\n"
+                        "numbers from 1, edge-list ids and edge numbers from 0. A path counts\n"
+                        "only when its total score stays below 1e12; with negative scores the\n"
+                        "path found need not be the cheapest.\n"
                         "\n"
                         "Exit code 0 when a path is found, 1 when TO cannot be reached,\n"
                         "2 for bad usage or a bad graph file.\n",

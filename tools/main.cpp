@@ -32,8 +32,11 @@ void printToolHelp(std::FILE* out, const std::vector<Command>& commands)
                "Runs the qcgraph library on a graph file: a DIMACS shortest-path file\n"
                "(\"p sp N M\" header, \"a U V W\" arcs, ids from 1; chosen for names ending in\n"
                ".gr) or an edge list (\"from to [score]\" per line, ids from 0, \"#\" comments).\n"
-               "--format dimacs|edges overrides the choice; --time reports load and query\n"
-               "times on standard error.\n"
+               "--format dimacs|edges overrides the choice; GRAPH '-' reads standard input.\n"
+               "--time reports load and query times on standard error. --max-nodes N lets\n"
+               "a file have up to N nodes; by default it may have 2^20 (1048576), or one a\n"
+               "byte of the file when that is more, so that a typing error in a header\n"
+               "cannot make the tool take gigabytes of memory.\n"
                "\n"
                "Commands:\n",
                out);
@@ -83,7 +86,8 @@ int main(int argc, char** argv)
             return exitOk;
         }
         const int code = command->run(line);
-        if (std::fflush(stdout) != 0) {
+        // A write that failed earlier leaves the error mark but may leave nothing to flush.
+        if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
             std::fprintf(stderr, "qcgraph %s: cannot write the output: %s\n", command->name,
                          std::strerror(errno));
             return exitBadInput;

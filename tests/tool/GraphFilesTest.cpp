@@ -12,6 +12,7 @@
 
 namespace {
 
+using namespace std::string_literals;
 enum Kind { dimacs, edges, coordinates };
 
 std::string scratchFile(const std::string& content)
@@ -56,14 +57,20 @@ TEST(GraphFiles, MalformedInputGetsOneMessageNamingFileAndLine)
         {dimacs, "p sp 2 1\na 1 2 1e999\n", ":2: arc weight '1e999' is out of range"},
         {dimacs, "p sp 2 1\na 1 2 nan\n", ":2: arc weight 'nan' is not a finite number"},
         {dimacs, "p max 2 1\n", ":1: problem type 'max' is not 'sp' (not a shortest-path file)"},
-        {dimacs, "p sp 99999999999 1\n", ":1: node count 99999999999 out of range 0 to 67108864"},
+        {dimacs, "p sp 99999999999 1\n", ":1: node count 99999999999 out of range 0 to 2147483647"},
+        {dimacs, "p sp 67108864 1\n", ":1: needs 67108864 nodes, more than the 1048576 allowed for a file of its size (--max-nodes N allows more)"},
+        {edges, "1048576 0\n", ":1: needs 1048577 nodes, more than the 1048576 allowed for a file of its size (--max-nodes N allows more)"},
+        {edges, "1500000 0\n" + std::string(1500000, '\n'), ""},  // a larger file may have more nodes
+        {edges, "# no edges\n", ": no nodes (an empty graph)"},
+        {edges, "0 1\r1 2\r", ":1: lines end in CR alone (convert them to LF)"},
+        {dimacs, "p sp 2 1\na 1 2 \x1b[2J\xff\\"s + '\0' + "RED\n", ":2: arc weight '\\x1b[2J\\xff\\\\\\x00RED' is not a number"},
         {dimacs, "p sp 2 1\na 1 2 1 7\n", ":2: unexpected '7' after the arc weight"},
         {dimacs, "c nothing here\n", ": no 'p sp' header"},
         {dimacs, "p sp 2 0\n\n", ""},  // no arcs, a blank line: a graph all the same
-        {dimacs, "c ok\n" + std::string(LineSource::maxLineBytes + 1, '7'), ":2: line longer than 1 MiB (not a text file?)"},
+        {dimacs, "c ok\n" + std::string(LineSource::maxLineBytes + 1, '7') + "\np sp 1 0\n", ":2: line longer than 1 MiB (not a text file?)"},
         {edges, "0 1\n1\n", ":2: missing target node id"},
         {edges, "0 1 x\n", ":1: score 'x' is not a number"},
-        {edges, "# roads\n-1 2\n", ":2: source node id -1 out of range 0 to 67108863"},
+        {edges, "# roads\n-1 2\n", ":2: source node id -1 out of range 0 to 2147483646"},
         {edges, "0 1 2 3\n", ":1: unexpected '3' after the score"},
         {edges, [] { std::string s; for (int i = 0; i < 700000; ++i) s += "1 2 3\n"; return s + "1 2 x\n"; }(), ":700001: score 'x' is not a number"},
         {coordinates, "p aux sp co 4\n", ":1: coordinates for 4 nodes, but the graph has 5"},

@@ -37,13 +37,14 @@ std::string writeTemp(const std::string& name, const std::string& content)
 }
 std::string data(const std::string& name) { return std::string(QCGRAPH_TOOL_DATA "/") + name; }
 
-// Runs the tool with the arguments (plain words: no quoting needed), its output caught in files.
-ToolRun runTool(const std::vector<std::string>& args)
+// Runs the tool with the arguments (plain words: no quoting needed), its output caught in files
+// unless `redirect` ("<in", ">/dev/full") sends it elsewhere.
+ToolRun runTool(const std::vector<std::string>& args, const std::string& redirect = "")
 {
     std::string command = QCGRAPH_TOOL;
     for (const std::string& a : args)
         command += " '" + a + "'";
-    const int status = std::system((command + " >" + tempPath("out") + " 2>" + tempPath("err")).c_str());
+    const int status = std::system((command + " >" + tempPath("out") + " 2>" + tempPath("err") + " " + redirect).c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readAll(tempPath("out")), readAll(tempPath("err"))};
 }
 
@@ -56,6 +57,7 @@ TEST(Tool, CommandsPrintFileIdsAndExitCodes)
     const struct {
         std::vector<std::string> args;
         ToolRun want;
+        std::string redirect = "";
     } cases[] = {
         {{"path", gr, "1", "5"}, {0, "score 11\nnodes 1 3 2 4 5\nlinks 2 3 4 6\n", ""}},
         {{"path", gr, "3", "3"}, {0, "score 0\nnodes 3\nlinks\n", ""}},
@@ -80,9 +82,15 @@ TEST(Tool, CommandsPrintFileIdsAndExitCodes)
         {{"draw", gr, "-o", tempPath("none.svg"), "--path", "5", "1"}, {1, "", "qcgraph draw: no path from 5 to 1; nothing written\n"}},
         {{"path", "/nonexistent/roads.gr", "1", "2"}, {2, "", "qcgraph path: /nonexistent/roads.gr: cannot open: No such file or directory\n"}},
         {{"path", writeTemp("bad.gr", "p sp 2 1\na 1 3 1\n"), "1", "2"}, {2, "", "qcgraph path: " + tempPath("bad.gr") + ":2: target node id 3 out of range 1 to 2\n"}},
+        {{"path", "-", "1", "5", "--format", "dimacs"}, {0, "score 11\nnodes 1 3 2 4 5\nlinks 2 3 4 6\n", ""}, "<" + gr},
+        {{"path", writeTemp("far.txt", "0 2000000\n"), "0", "2000000", "--max-nodes=2000001"}, {0, "score 1\nnodes 0 2000000\nlinks 0\n", ""}},
+        {{"trace", gr}, {2, "", "qcgraph trace: cannot write the output: No space left on device\n"}, ">/dev/full"},
+        {{"draw", gr, "-o", "-"}, {2, "", "qcgraph draw: cannot write the output: No space left on device\n"}, ">/dev/full"},
+        {{"connect", writeTemp("wide.txt", [] { std::string s; for (int i = 0; i < 10000; ++i) s += "0 1\n"; return s + "1199999 0\n"; }()), "--max-nodes", "1200000"},
+         {0, "", "qcgraph connect: tries each of 1200000 nodes as the root over 10001 links: up to\n1e+10 steps, about 1 min at worst; nothing more shows until it ends\n"}, ">/dev/null"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(runTool(c.args), c.want) << c.args[0] << " " << c.args.back();
+        EXPECT_EQ(runTool(c.args, c.redirect), c.want) << c.args[0] << " " << c.args.back();
 }
 
 TEST(Tool, HelpAndBadUsage)
@@ -92,6 +100,7 @@ TEST(Tool, HelpAndBadUsage)
     EXPECT_NE(help.find("  connect "), std::string::npos);
     EXPECT_EQ(std::get<1>(runTool({"paths", "--help"})).rfind("Usage: qcgraph paths ", 0), 0u);
     EXPECT_EQ(std::get<0>(runTool({})), 2);
+    EXPECT_EQ(std::get<1>(runTool({"--version"})).rfind("qcgraph 0.", 0), 0u);
 
     const std::string graph = data("small.gr");
     const struct {
@@ -106,7 +115,7 @@ TEST(Tool, HelpAndBadUsage)
         {{"paths", graph, "1", "5"}, "qcgraph paths: missing -k K, the number of walks"},
         {{"paths", graph, "1", "5", "-k", "0"}, "qcgraph paths: option '-k' must be a whole number from 1 to 100000, not '0'"},
         {{"paths", graph, "1", "5", "-k", "2", "--min-length", "3", "--max-length", "2"}, "qcgraph paths: --min-length 3 is greater than --max-length 2"},
-        {{"draw", graph, "-o", "map.png"}, "qcgraph draw: cannot tell the picture type of 'map.png' (use a name ending in .svg or .dot)"},
+        {{"draw", graph, "-o", "map.png"}, "qcgraph draw: cannot tell the picture type of 'map.png' (use a name ending in .svg or .dot, or '-')"},
         {{"draw", data("small.txt"), "-o", "map.dot", "--coords", data("small.co")}, "qcgraph draw: --coords needs a graph in the DIMACS format"},
     };
     for (const auto& c : cases) {
@@ -126,12 +135,17 @@ TEST(Tool, DrawWritesDotAndSvgWithThePath)
                                 "];\n  2 -> 4 [label=\"5\"" + red + "];\n  3 -> 4 [label=\"9\"];\n  4 -> 5 [label=\"3\"" + red +
                                 "];\n  2 -> 5 [label=\"11\"];\n}\n");
 
-    // The README shows the demo's picture of the sample map; it must be what the tool draws
-    // (the library's drawing, with file ids as labels and the path drawn wider over the map).
-    const std::string svg = tempPath("sample.svg");
-    EXPECT_EQ(std::get<0>(runTool({"draw", QCGRAPH_SAMPLE_DATA "/sample.gr", "-o", svg, "--path", "1", "81"})), 0);
-    EXPECT_TRUE(readAll(svg) == readAll(QCGRAPH_SAMPLE_DATA "/../docs/sample-path.svg"))
-        << "run scripts/demo and copy build/demo/sample-path.svg to docs/";
+    // The README shows the picture of the sample map; it must be what the tool draws (the
+    // library's drawing, with file ids as labels, arrowheads, and the path in amber over the map).
+    EXPECT_TRUE(std::get<1>(runTool({"draw", QCGRAPH_SAMPLE_DATA "/sample.gr", "-o", "-", "--path", "1", "81"})) ==
+                readAll(QCGRAPH_SAMPLE_DATA "/../docs/sample-path.svg"))
+        << "run scripts/pictures";
+    // A thousand nodes round a circle have no room for labels nor arrowheads: dots of the least size. The picture fills
+    // its window, unless --size fixes its longer side.
+    const std::string ring = std::get<1>(runTool({"draw", writeTemp("ring.txt", "999 0\n"), "-o", "-"}));
+    EXPECT_TRUE(ring.find("<text") == std::string::npos && ring.find("<polygon") == std::string::npos && ring.find("r=\"1.00\"") != std::string::npos);
+    EXPECT_NE(ring.find("2000/svg\" viewBox=\"0 0 840.00 "), std::string::npos);
+    EXPECT_NE(std::get<1>(runTool({"draw", data("small.gr"), "-o", "-", "--size", "1000"})).find("2000/svg\" width=\"1000.00\" height=\"325.33\""), std::string::npos);
 }
 
 }  // namespace

@@ -6,14 +6,16 @@
 #include <fstream>
 #include <ostream>
 
+#include "NearestAnchor.h"
 #include "qcException.h"
 #include "Utf8.h"
 
 namespace {
 
-constexpr double kSpan = 760.0;    // pixels along the drawing's longer side
 constexpr double kMargin = 40.0;   // pixels round the drawing, room for the labels
 constexpr double kLabelGap = 5.0;  // pixels between an anchor and its text placed aboveRight
+constexpr double kCharWidth = 7.5;  // pixels of a character of the 13-pixel font, about
+constexpr double kDotRadius = 3.0;  // of an anchor with its text
 constexpr const char* kBackground = "#1b1d2a";
 
 bool finite(const qcVector<2>& v) { return std::isfinite(v.x()) && std::isfinite(v.y()); }
@@ -66,7 +68,7 @@ std::string escaped(const std::wstring& text)
 // halved coordinates, so that ends far apart (1e308 and -1e308) still have a finite distance.
 class PictureFrame {
 public:
-    explicit PictureFrame(const std::vector<qcVector<2>>& points)
+    PictureFrame(const std::vector<qcVector<2>>& points, double span)
     {
         if (points.empty())
             return;
@@ -78,7 +80,7 @@ public:
             mMinY = std::min(mMinY, p.y() / 2);
             mMaxY = std::max(mMaxY, p.y() / 2);
         }
-        const double scale = kSpan / std::max(mMaxX - mMinX, mMaxY - mMinY);
+        const double scale = span / std::max(mMaxX - mMinX, mMaxY - mMinY);
         if (std::isfinite(scale))  // not for a single point, nor a span too small to divide by
             mScale = scale;
     }
@@ -92,6 +94,32 @@ private:
     double mMinX = 0.0, mMaxX = 0.0, mMinY = 0.0, mMaxY = 0.0;
     double mScale = 2.0;  // of halved coordinates: the plane's own scale
 };
+
+// The width of a text placed beside its anchor, gap included, as a 13-pixel font sets digits.
+double labelWidth(const std::wstring& text)
+{
+    return kLabelGap + kCharWidth * static_cast<double>(text.size());
+}
+
+// A filled triangle pointing along the segment from `from` to `to` (pixels), its tip short of
+// the dot at `to`; none where the segment is too short to show which way it points.
+void writeArrowhead(std::ostream& out, const qcVector<2>& from, const qcVector<2>& to,
+                    double width, const qcColor& color)
+{
+    const double length = 4.0 + 2.0 * width;
+    const double dx = to.x() - from.x(), dy = to.y() - from.y();
+    const double distance = std::hypot(dx, dy);
+    if (!(distance >= 3.0 * length))
+        return;
+    const double ux = dx / distance, uy = dy / distance;
+    const double tipX = to.x() - ux * (kDotRadius + 1.0), tipY = to.y() - uy * (kDotRadius + 1.0);
+    const double baseX = tipX - ux * length, baseY = tipY - uy * length;
+    const double half = 0.45 * length;
+    out << "<polygon points=\"" << number(tipX) << ',' << number(tipY) << ' '
+        << number(baseX - uy * half) << ',' << number(baseY + ux * half) << ' '
+        << number(baseX + uy * half) << ',' << number(baseY - ux * half) << "\" fill=\""
+        << colorText(color) << "\"/>\n";
+}
 
 }  // namespace
 
@@ -118,6 +146,13 @@ void qcSvgTablet::lineWidth(double width)
     mLineWidth = width;
 }
 
+void qcSvgTablet::style(const Style& style)
+{
+    if (!(std::isfinite(style.span) && style.span > 0.0))
+        throw qcInvariantFailure();
+    mStyle = style;
+}
+
 void qcSvgTablet::write(std::ostream& out) const
 {
     std::vector<qcVector<2>> points;
@@ -126,12 +161,26 @@ void qcSvgTablet::write(std::ostream& out) const
         if (!item.isText)
             points.push_back(item.to);
     }
-    const PictureFrame frame(points);
+    const PictureFrame frame(points, mStyle.span);
     const std::string w = number(frame.width()), h = number(frame.height());
 
+    // The room round every text's anchor, in pixels: all the room there is unless labels fit.
+    std::vector<qcVector<2>> anchors;
+    double widest = 0.0;
+    for (const Item& item : mItems)
+        if (item.isText) {
+            anchors.emplace_back(frame.x(item.from.x()), frame.y(item.from.y()));
+            widest = std::max(widest, labelWidth(item.text));
+        }
+    const std::vector<double> room = mStyle.fittedLabels
+                                         ? nearestOtherPoint(anchors, widest)
+                                         : std::vector<double>(anchors.size(), HUGE_VAL);
+
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << w << "\" height=\"" << h
-        << "\" viewBox=\"0 0 " << w << ' ' << h << "\">\n"
+        << "<svg xmlns=\"http://www.w3.org/2000/svg\" ";
+    if (mStyle.fixedSize)
+        out << "width=\"" << w << "\" height=\"" << h << "\" ";
+    out << "viewBox=\"0 0 " << w << ' ' << h << "\">\n"
         << "<rect x=\"0\" y=\"0\" width=\"" << w << "\" height=\"" << h
         << "\" fill=\"" << kBackground << "\"/>\n";
     // Segments first and texts over them, each kind in drawing order, so that no line hides a
@@ -144,11 +193,23 @@ void qcSvgTablet::write(std::ostream& out) const
             << "\" y2=\"" << number(frame.y(item.to.y())) << "\" stroke=\""
             << colorText(item.color) << "\" stroke-width=\"" << number(item.width)
             << "\" stroke-linecap=\"round\"/>\n";
+        if (mStyle.arrowheads)
+            writeArrowhead(out, qcVector<2>(frame.x(item.from.x()), frame.y(item.from.y())),
+                           qcVector<2>(frame.x(item.to.x()), frame.y(item.to.y())), item.width,
+                           item.color);
     }
+    std::size_t textIndex = 0;
     for (const Item& item : mItems) {
         if (!item.isText)
             continue;
         const double x = frame.x(item.from.x()), y = frame.y(item.from.y());
+        const double around = room[textIndex++];
+        if (around < labelWidth(item.text)) {
+            out << "<circle cx=\"" << number(x) << "\" cy=\"" << number(y) << "\" r=\""
+                << number(std::clamp(around / 6.0, 1.0, kDotRadius)) << "\" fill=\""
+                << colorText(item.markColor) << "\"/>\n";
+            continue;
+        }
         // The offset is in pixels with y up, like the plane.
         const bool centred = item.alignment == qcUIFormat::centred;
         const double gap = centred ? 0.0 : kLabelGap;

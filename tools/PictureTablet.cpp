@@ -1,0 +1,16 @@
+#include "PictureTablet.h"
+
+#include <cwctype>
+#include <string>
+
+void PictureTablet::drawText(const std::wstring& text, const qcPoint& anchor,
+                             const qcColor& textColor, const qcColor& markColor,
+                             const qcUIFormat& format, const qcVector<2>& offset)
+{
+    bool isIndex = !text.empty() && text.size() < 12;
+    for (const wchar_t c : text)
+        isIndex = isIndex && std::iswdigit(static_cast<wint_t>(c));
+    const std::wstring label = isIndex ? std::to_wstring(std::stoll(text) + mIdBase) : text;
+    mTarget.drawText(label, anchor, mColor.value_or(textColor), mColor.value_or(markColor),
+                     format, offset);
+}
