@@ -67,23 +67,30 @@ std::int32_t qcSearchHeap::takeOut()
     if (size == 0)
         return top;
 
+    // The hole left at the top goes down along the smaller children all the way to a leaf, and
+    // the sinking entry then climbs back from there past every entry whose key is not smaller.
+    // On the path the keys do not fall, so it ends where sinking from the top would have
+    // stopped, with the same array; but the way down needs no comparison with the sinking
+    // entry, which mostly belongs near the bottom anyway.
     std::size_t i = 0;
-    for (;;) {
-        const std::size_t left = 2 * i + 1;
-        if (left >= size)
-            break;
-        // Memory is slow next to a comparison: fetch two levels ahead, the eight great-grandchildren
-        // (two lines; fetching out of the array is harmless).
+    for (std::size_t left = 1; left < size; left = 2 * i + 1) {
+        // Memory is slow next to a comparison: fetch two levels ahead, the eight
+        // great-grandchildren (two lines).
         prefetch(4 * left + 3);
         prefetch(4 * left + 7);
         // The right child wins a tie with the left one. Written without a branch: which child
         // is smaller cannot be predicted.
         const std::size_t child =
             left + static_cast<std::size_t>(left + 1 < size && !(entry(left + 1).first > entry(left).first));
-        if (!(entry(child).first < sinking.first))
-            break;
         entry(i) = entry(child);
         i = child;
+    }
+    while (i > 0) {
+        const std::size_t parent = (i - 1) / 2;
+        if (entry(parent).first < sinking.first)
+            break;
+        entry(i) = entry(parent);
+        i = parent;
     }
     entry(i) = sinking;
     return top;
