@@ -35,18 +35,6 @@ inline const char* graphFault(const qcDirectedGraph& g)
     return nullptr;
 }
 
-// A walk from start to end: one node more than links, each link joining its two nodes.
-inline const char* walkFault(const qcDirectedGraph& g, long start, long end,
-                             const qcIndexArray& nodes, const qcIndexArray& links)
-{
-    if (nodes.size() != links.size() + 1) return "walk sizes";
-    if (nodes.front() != start || nodes.back() != end) return "walk ends";
-    for (std::size_t i = 0; i < links.size(); ++i)
-        if (g.link(links[i]).nodeA() != nodes[i] || g.link(links[i]).nodeB() != nodes[i + 1])
-            return "link does not join its nodes";
-    return nullptr;
-}
-
 // Stops a fuzz run with the fault.
 inline void require(const char* fault)
 {
