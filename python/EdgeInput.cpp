@@ -1,10 +1,11 @@
-// add_links input, read whole and checked before the graph is touched.
+// add_links input, checked whole before the graph is touched.
 #include "EdgeInput.h"
 
 #include <pybind11/numpy.h>
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "BindingSupport.h"
 
@@ -24,8 +25,9 @@ bool isArray(py::handle edges)
     }
     return py::isinstance(edges, py::reinterpret_steal<py::object>(numpy).attr("ndarray"));
 }
+}  // namespace
 
-std::vector<Edge> readArray(py::handle edges, long numNodes)
+void EdgeInput::readArray(py::handle edges, long numNodes)
 {
     // Integer arrays come in as doubles: exact for every node index.
     auto table = py::array_t<double, py::array::c_style | py::array::forcecast>::ensure(edges);
@@ -34,27 +36,23 @@ std::vector<Edge> readArray(py::handle edges, long numNodes)
     if (table.ndim() != 2 || (table.shape(1) != 2 && table.shape(1) != 3))
         throw py::value_error("edges: an array must have shape (m, 2) or (m, 3), got " +
                               py::repr(edges.attr("shape")).cast<std::string>());
-    auto cell = table.unchecked<2>();
-    const bool scored = table.shape(1) == 3;
-    std::vector<Edge> out(static_cast<std::size_t>(table.shape(0)));
-    for (py::ssize_t i = 0; i < table.shape(0); ++i) {
-        Edge& e = out[static_cast<std::size_t>(i)];
-        for (int end = 0; end < 2; ++end) {
-            double v = cell(i, end);
+    mCells = table.data();
+    mWidth = static_cast<std::size_t>(table.shape(1));
+    mRows = static_cast<std::size_t>(table.shape(0));
+    mTable = std::move(table);
+    for (std::size_t i = 0; i < mRows; ++i)
+        for (std::size_t end = 0; end < 2; ++end) {
+            const double v = mCells[i * mWidth + end];
             // A fraction, NaN or infinity names no node either.
             if (!(v >= 0 && v < static_cast<double>(numNodes) && v == std::floor(v)))
-                throw py::index_error(row(static_cast<std::size_t>(i)) + ": " + py::repr(py::float_(v)).cast<std::string>() +
+                throw py::index_error(row(i) + ": " + py::repr(py::float_(v)).cast<std::string>() +
                                       " is not a node index (0 to " + std::to_string(numNodes - 1) + ")");
-            (end == 0 ? e.a : e.b) = static_cast<std::int32_t>(v);
         }
-        e.score = scored ? cell(i, 2) : 1.0;
-    }
-    return out;
 }
 
-std::vector<Edge> readSequence(py::handle edges, long numNodes)
+void EdgeInput::readSequence(py::handle edges, long numNodes)
 {
-    std::vector<Edge> out;
+    std::vector<Edge>& out = mEdges;
     std::size_t i = 0;
     for (py::handle item : py::iter(edges)) {
         const std::string name = row(i++);
@@ -71,11 +69,13 @@ std::vector<Edge> readSequence(py::handle edges, long numNodes)
                                  ": the ends must be ints and the score a number");
         }
     }
-    return out;
+    mRows = out.size();
 }
-}  // namespace
 
-std::vector<Edge> readEdges(py::handle edges, long numNodes)
+EdgeInput::EdgeInput(py::handle edges, long numNodes)
 {
-    return isArray(edges) ? readArray(edges, numNodes) : readSequence(edges, numNodes);
+    if (isArray(edges))
+        readArray(edges, numNodes);
+    else
+        readSequence(edges, numNodes);
 }

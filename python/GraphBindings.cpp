@@ -178,11 +178,17 @@ void bindGraph(py::module_& m)
              }, "a"_a, "b"_a, "score"_a = 1.0, "skip"_a = false,
              "Adds a link from a to b and returns its index; skip=True: shortest_path passes over it.")
         .def("add_links", [](Graph& g, py::handle edges) {
-                 std::vector<Edge> batch = readEdges(edges, g.graph.numNodes());
+                 const EdgeInput batch(edges, g.graph.numNodes());
                  qcDirectedGraph& graph = g.changing();
                  const long first = graph.numLinks();
-                 for (const Edge& e : batch)
+                 // Only a batch that at least doubles the array makes room for itself, so that
+                 // many small batches still grow it geometrically.
+                 if (static_cast<long>(batch.size()) >= first)
+                     graph.reserveLinks(first + static_cast<long>(batch.size()));
+                 for (std::size_t i = 0; i < batch.size(); ++i) {
+                     const Edge e = batch[i];
                      graph.addLinkFastUnsafe(e.a, e.b, e.score);
+                 }
                  return first;
              }, "edges"_a,
              "Adds links from (a, b) or (a, b, score) tuples or an (m, 2) or (m, 3) numpy array, all ends checked "
