@@ -198,6 +198,9 @@ public:
     // numLinks(). A bad end is reported to qstd_assert_ (566 for nodeA, 567 for nodeB); if the
     // hook returns, nothing is stored. Constant time besides the array's growth.
     void addLinkFastUnsafe(long nodeA, long nodeB, double score);
+    // Makes room for `links` links in all, so that adding up to that many moves the link array
+    // at most once, here. Smaller values than numLinks() change nothing.
+    void reserveLinks(long links);
     // Replaces link i by a copy of l (its id becomes i) and moves it to the head of the chain of
     // its nodeA, taking it out of its old chain; the other links keep their order. Throws
     // qcInvariantFailure unless 0 <= i < numLinks(), then unless nodeA, then nodeB, of l is a

@@ -1,32 +1,31 @@
 #ifndef QCGRAPH_PYTHON_BINDING_SUPPORT_H
 #define QCGRAPH_PYTHON_BINDING_SUPPORT_H
 
-// What the parts of the Python module share: integers checked into 32 bits, and the binders.
+// What the parts of the Python module share: Python ints taken whole, the checks that turn bad
+// arguments into Python's own errors, and the binders.
 
 #include <pybind11/pybind11.h>
 
+#include <climits>
 #include <cstdint>
-#include <limits>
+#include <string>
 
-// A Python int that fits T. Anything larger raises OverflowError rather than wrapping round or
-// turning into -1, so a count like k or a length bound can never silently change meaning.
-template <class T>
-struct Checked {
-    T value = 0;
-    operator T() const { return value; }
+// A Python int as a long long; one beyond that range saturates, so it still fails the range
+// checks below with IndexError or ValueError instead of wrapping round into a valid value.
+struct Int {
+    long long value = 0;
+    operator long long() const { return value; }
 };
-using Index = Checked<std::int32_t>;
-using Bits = Checked<std::uint32_t>;
 
 namespace pybind11::detail {
-template <class T>
-struct type_caster<Checked<T>> {
-    PYBIND11_TYPE_CASTER(Checked<T>, const_name("int"));
+template <>
+struct type_caster<Int> {
+    PYBIND11_TYPE_CASTER(Int, const_name("int"));
 
     bool load(handle src, bool convert)
     {
-        // Floats are refused as Python refuses them for indexing; objects with __index__ pass
-        // when conversion is allowed.
+        // Floats are refused as Python refuses them for indexing; objects with __index__ (numpy
+        // integers among them) pass when conversion is allowed.
         if (!PyLong_Check(src.ptr()) && !(convert && PyIndex_Check(src.ptr())))
             return false;
         object number = reinterpret_steal<object>(PyNumber_Index(src.ptr()));
@@ -36,21 +35,35 @@ struct type_caster<Checked<T>> {
         long long v = PyLong_AsLongLongAndOverflow(number.ptr(), &overflow);
         if (v == -1 && PyErr_Occurred())
             throw error_already_set();
-        if (overflow != 0 || v < static_cast<long long>(std::numeric_limits<T>::min()) ||
-            v > static_cast<long long>(std::numeric_limits<T>::max())) {
-            PyErr_SetString(PyExc_OverflowError, "integer does not fit in 32 bits");
-            throw error_already_set();
-        }
-        value.value = static_cast<T>(v);
+        value.value = overflow > 0 ? LLONG_MAX : overflow < 0 ? LLONG_MIN : v;
         return true;
     }
 
-    static handle cast(const Checked<T>& src, return_value_policy, handle)
-    {
-        return PyLong_FromLongLong(static_cast<long long>(src.value));
-    }
+    static handle cast(const Int& src, return_value_policy, handle) { return PyLong_FromLongLong(src.value); }
 };
 }  // namespace pybind11::detail
+
+// i as an index below `count` of what `kind` names ("node", "link"); IndexError otherwise, the
+// message naming the argument.
+std::int32_t checkedIndex(long long i, long count, const char* kind, const std::string& argument);
+
+// v as a 32-bit count of at least `least`; ValueError naming the argument and its value otherwise.
+std::int32_t checkedCount(long long v, long long least, const char* argument);
+
+// Lets the searches started from the main thread stop at an abort check when Python has a signal
+// to handle (Ctrl-C), raising its exception there.
+void installSignalCheck(pybind11::module_& m);
+// Marks the calling thread as searching: its abort checks look for pending signals meanwhile.
+class SignalCheckScope {
+public:
+    SignalCheckScope();
+    ~SignalCheckScope();
+    SignalCheckScope(const SignalCheckScope&) = delete;
+    SignalCheckScope& operator=(const SignalCheckScope&) = delete;
+
+private:
+    bool mPrevious;
+};
 
 void bindRecords(pybind11::module_& m);
 void bindGraph(pybind11::module_& m);

@@ -1,11 +1,11 @@
-// The Python module qcgraph.
+// The compiled part of the Python package qcgraph.
 #include <pybind11/stl.h>
 
+#include <string>
 #include <tuple>
 #include <vector>
 
 #include "BindingSupport.h"
-#include "qcAttention.h"
 #include "qcgraphVersion.h"
 #include "qfAdjacencyLists.h"
 
@@ -13,43 +13,52 @@ namespace py = pybind11;
 using namespace pybind11::literals;
 
 namespace {
-qcAdjacencyLists adjacency(const std::vector<std::vector<Index>>& lists)
+std::string entry(std::size_t i, std::size_t j)
 {
-    qcAdjacencyLists out;
-    out.reserve(lists.size());
-    for (const std::vector<Index>& list : lists)
-        out.emplace_back(list.begin(), list.end());
+    return "lists[" + std::to_string(i) + "][" + std::to_string(j) + "]";
+}
+
+// The lists as the library takes them; every entry must lie in 0 to `bound` - 1, which for the
+// cliques is a node index (IndexError) and for the connection path any id (ValueError).
+qcAdjacencyLists adjacency(const std::vector<std::vector<Int>>& lists, bool nodes)
+{
+    qcAdjacencyLists out(lists.size());
+    for (std::size_t i = 0; i < lists.size(); ++i)
+        for (std::size_t j = 0; j < lists[i].size(); ++j)
+            out[i].push_back(nodes ? checkedIndex(lists[i][j], static_cast<long>(lists.size()), "node", entry(i, j))
+                                   : checkedCount(lists[i][j], 0, entry(i, j).c_str()));
     return out;
 }
 }  // namespace
 
-PYBIND11_MODULE(qcgraph, m)
+PYBIND11_MODULE(_qcgraph, m)
 {
     m.doc() = "Directed graphs of positioned nodes and scored links, with cheapest-path and ranked-walk searches.";
     m.attr("__version__") = QCGRAPH_VERSION_STRING;
-    py::register_exception<qcInvariantFailure>(m, "InvariantFailure", PyExc_ValueError);
-    py::register_exception<qcAttentionAbort>(m, "Cancelled");
+    installSignalCheck(m);
     bindRecords(m);
     bindGraph(m);
 
-    m.def("cliques", [](const std::vector<std::vector<Index>>& lists) {
+    m.def("cliques", [](const std::vector<std::vector<Int>>& lists) {
+              qcAdjacencyLists input = adjacency(lists, true);
               qcCliques result;
-              qfComputeCliques(adjacency(lists), result);
+              {
+                  py::gil_scoped_release release;
+                  qfComputeCliques(input, result);
+              }
               return result;
-          }, "lists"_a, py::call_guard<py::gil_scoped_release>(),
+          }, "lists"_a,
           "The weakly connected groups of the adjacency lists, in order of their smallest node.");
-    m.def("connection_path", [](const std::vector<std::vector<Index>>& lists) {
+    m.def("connection_path", [](const std::vector<std::vector<Int>>& lists) {
+              qcAdjacencyLists input = adjacency(lists, false);
               std::vector<qcConnectionRecord> records;
-              qfComputeConnectionPath(adjacency(lists), records);
+              {
+                  py::gil_scoped_release release;
+                  qfComputeConnectionPath(input, records);
+              }
               std::vector<std::tuple<long, long, long>> out;
               for (const qcConnectionRecord& r : records)
                   out.emplace_back(r.root, r.ids.first, r.ids.second);
               return out;
-          }, "lists"_a, py::call_guard<py::gil_scoped_release>(),
-          "The (root, first, other) records of the least-cost connection root.");
-
-    m.def("request_abort", &qcAttention::requestAbort,
-          "Makes running and later searches raise Cancelled; process-wide, it stays until clear_abort().");
-    m.def("clear_abort", &qcAttention::clearAbort, "Withdraws the process-wide abort request.");
-    m.def("abort_requested", &qcAttention::abortRequested, "Whether the process-wide abort request is raised.");
+          }, "lists"_a, "The (root, first id, other id) records of the least-cost connection root.");
 }

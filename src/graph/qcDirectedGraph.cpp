@@ -59,6 +59,12 @@ void qcDirectedGraph::addLinkFastUnsafe(long nodeA, long nodeB, double score)
     source.mFirstChild = i;
 }
 
+void qcDirectedGraph::reserveLinks(long links)
+{
+    if (links > numLinks())
+        mLinks.reserve(static_cast<std::size_t>(links));
+}
+
 void qcDirectedGraph::link(long i, const qcDirectedGraphLink& l)
 {
     if (i < 0 || i >= numLinks())

@@ -1,42 +1,100 @@
-import unittest
+import _thread
+
+import networkx as nx
+import numpy as np
+import pytest
 
 import qcgraph as q
 
 
-def graph(positions, links):
+def graph(n, links):
     g = q.Graph()
-    for x, y in positions:
-        g.add_node(x, y)
+    for i in range(n):
+        g.add_node(i, -i)
     for link in links:
         g.add_link(*link)
     return g
 
 
-SQUARE = graph([(0, 0), (1, 0), (0, 1), (1, 1)], [(0, 1), (0, 2), (1, 3), (2, 3)])
-TWO = graph([(0, 0), (1, 0)], [(0, 1, 2.5)])
+def flat(paths):
+    return [(p.nodes, p.links, p.score) for p in paths]
 
 
-class GraphTest(unittest.TestCase):
-    def test_results_and_ties_as_in_the_library(self):
-        g = SQUARE.copy()  # storing link 0 again puts it at the head of node 0's chain
-        g.set_link(0, q.Link(0, 3, 0.5))
-        for got, expected in [
-                (SQUARE.shortest_path(0, 3), ([0, 2, 3], [1, 3])), (SQUARE.shortest_path(3, 0), ([], [])),
-                (SQUARE.ranked_paths(0, 3, 3), [(2.0, [0, 2, 3], [1, 3]), (2.0, [0, 1, 3], [0, 2])]),
-                (SQUARE.ranked_paths(0, 3, 3, max_length=1), []), (SQUARE.shortest_path_over(2), ([1, 3], [2])),
-                (SQUARE.links_from(0), [1, 0]), (g.links_from(0), [0, 1]), (g.shortest_path(0, 3), ([0, 3], [0])),
-                ((g.link(0).id, g.add_node(q.Node(2, 2)), len(g), g == SQUARE, SQUARE == SQUARE.copy()), (0, 4, 5, False, True)),
-                (q.cliques([[1], [2], []]), [[0, 1, 2]]), (q.connection_path([[0, 1], [1, 2], [2, 3]]), [(1, 1, 2)]),
-                (TWO.trace(), "\n 2 nodes\n\n\nNode 0 links:\nlink 0: 0 to 1 score 2.5\n\n\nNode 1 links:\n"),
-                ([s.count('stroke-width="5.00"') for s in (TWO.svg(), TWO.svg(([0, 1], [0])))] + [TWO.svg()[:5]], [0, 1, "<?xml"])]:
-            self.assertEqual(got, expected)
+SQUARE = graph(4, [(0, 1), (0, 2), (1, 3), (2, 3)])
+CYCLE = graph(3, [(0, 1), (1, 0), (1, 2, 5.0)])
+SKIP = graph(3, [(0, 1), (1, 2), (0, 2, 3.0, True)])
+PARALLEL = graph(2, [(0, 1, 1.0), (0, 1, 2.0)])
+MOVED = graph(3, [(2, 0), (2, 1)])
 
-    def test_bad_input_raises(self):
-        self.addCleanup(q.clear_abort)
-        for error, calls in [
-                (q.InvariantFailure, [lambda: SQUARE.node(4), lambda: SQUARE.link(-1), lambda: SQUARE.copy().add_link(0, 9),
-                                      lambda: q.cliques([[3]]), lambda: SQUARE.ranked_paths(0, 3, 0), lambda: TWO.svg(([9], []))]),
-                (OverflowError, [lambda: SQUARE.ranked_paths(0, 3, 2**31), lambda: q.Link(0, 2**64)]),
-                (q.Cancelled, [lambda: q.request_abort() or SQUARE.ranked_paths(0, 3, 3)])]:
-            for call in calls:
-                self.assertRaises(error, call)
+
+@pytest.mark.parametrize("name, got, expected", [
+    ("node 2 leaves the heap first", lambda: flat([SQUARE.shortest_path(0, 3)]), [([0, 2, 3], [1, 3], 2.0)]),
+    ("no way back", lambda: SQUARE.shortest_path(3, 0), None),
+    ("equal walks in order found", lambda: flat(SQUARE.ranked_walks(0, 3, 3)), flat([SQUARE.shortest_path(0, 3)]) + [([0, 1, 3], [0, 2], 2.0)]),
+    ("walks round a cycle", lambda: [(p.nodes, p.score) for p in CYCLE.ranked_walks(0, 2, 2)], [([0, 1, 2], 6.0), ([0, 1, 0, 1, 2], 8.0)]),
+    ("min_length 1 leaves out the one-node walk", lambda: [p.score for p in CYCLE.ranked_walks(0, 0, 3, min_length=1)], [2.0, 4.0, 6.0]),
+    ("the direct link uses up k", lambda: graph(3, [(0, 1), (1, 0), (0, 2)]).ranked_walks(0, 2, 1, min_length=2), []),
+    ("max_length 1", lambda: flat(graph(3, [(0, 1), (1, 2), (0, 2, 5.0)]).ranked_walks(0, 2, 3, max_length=1)), [([0, 2], [2], 5.0)]),
+    ("skip link passed over", lambda: flat([SKIP.shortest_path(0, 2)]), [([0, 1, 2], [0, 1], 2.0)]),
+    ("ranked walks take skip links", lambda: flat(SKIP.ranked_walks(0, 2, 5)), [([0, 1, 2], [0, 1], 2.0), ([0, 2], [2], 3.0)]),
+    ("parallel links", lambda: flat([PARALLEL.shortest_path(0, 1)] + PARALLEL.ranked_walks(0, 1, 5)), [([0, 1], [0], 1.0), ([0, 1], [1], 1.0), ([0, 1], [1], 2.0)]),
+    ("records", lambda: (SQUARE.out_links(0), repr(SKIP.link(2)), MOVED.move_node(2, 7, 8), MOVED.node(2), MOVED.out_links(2), SQUARE.num_links), ([1, 0], "Link(a=0, b=2, score=3.0, skip=True)", None, (7.0, 8.0), [1, 0], 4)),
+    ("cliques", lambda: [q.cliques(lists) for lists in ([[3, 1], [], [], [2]], [[], [], [1, 0]], [[2], [3], [0], [1]])], [[[0, 3, 1, 2]], [[0, 2, 1]], [[0, 2], [1, 3]]]),
+    ("connection path", lambda: [q.connection_path(lists) for lists in ([[0, 1], [1, 2], [2, 3], [3, 4]], [[5, 7, 9]], [[7], [0, 1], [1, 2]])], [[(1, 1, 2)], [(0, 5, 7), (0, 5, 9)], []]),
+    ("trace", lambda: graph(2, [(0, 1, 2.5)]).trace(), "\n 2 nodes\n\n\nNode 0 links:\nlink 0: 0 to 1 score 2.5\n\n\nNode 1 links:\n"),
+    ("paths drawn wide", lambda: [s.count('stroke-width="5.00"') for s in (SQUARE._repr_svg_(), SQUARE.to_svg(SQUARE.shortest_path(0, 3)), SQUARE.to_svg(([0], [1])))], [0, 2, 1]),
+])
+def test_worked_examples(name, got, expected):
+    assert got() == expected
+
+
+@pytest.mark.parametrize("seed", range(4))
+def test_random_graphs_agree_with_networkx(seed):
+    rng = np.random.default_rng(seed)
+    G = nx.gnm_random_graph(80, 120, seed=seed, directed=True)
+    for a, b, d in G.edges(data=True):
+        d["weight"] = float(rng.integers(0, 10))  # whole numbers: sums exact in any order
+    g, names = q.from_networkx(G)
+    h = graph(80, [])
+    h.add_links(np.array([(a, b, d["weight"]) for a, b, d in G.edges(data=True)]))
+    assert names == list(range(80)) and h.trace() == g.trace() and nx.utils.edges_equal(g.to_networkx().edges(data="weight"), G.edges(data="weight"))
+    for a, b in rng.integers(0, 80, (40, 2)):
+        path, walks = g.shortest_path(a, b), g.ranked_walks(a, b, 1)
+        expected = [nx.dijkstra_path_length(G, a, b)] if nx.has_path(G, a, b) else []
+        assert [p.score for p in [path] if p] == [w.score for w in walks] == expected
+        if path:
+            assert path.score == sum(G[u][v]["weight"] for u, v in zip(path.nodes, path.nodes[1:])) and path.nodes[0] == a and path.nodes[-1] == b
+    assert sorted(map(sorted, q.cliques([list(G.successors(i)) for i in range(80)]))) == sorted(map(sorted, nx.weakly_connected_components(G)))
+
+
+@pytest.mark.parametrize("name, error, message, call", [
+    ("link end not a node", IndexError, "b = 4 is not a node", lambda g: g.add_link(0, 4)),
+    ("link index", IndexError, "i = 2 is not a link", lambda g: g.link(2)),
+    ("batch with one bad end", IndexError, r"edges\[1\]\[1\] = 4", lambda g: g.add_links([(0, 1), (1, 4)])),
+    ("array with a fraction", IndexError, r"edges\[1\]: 1.5", lambda g: g.add_links(np.array([[0, 1], [1.5, 2]]))),
+    ("array shape", ValueError, r"\(2, 4\)", lambda g: g.add_links(np.zeros((2, 4)))),
+    ("tuple length", ValueError, r"edges\[0\] = \(0,\)", lambda g: g.add_links([(0,)])),
+    ("end not an int", TypeError, r"edges\[0\]", lambda g: g.add_links([(0, "1")])),
+    ("k < 1", ValueError, "k = 0", lambda g: g.ranked_walks(0, 3, 0)),
+    ("k beyond 32 bits", ValueError, "k = 2147483648", lambda g: g.ranked_walks(0, 3, 2**31)),
+    ("min_length > max_length", ValueError, "min_length = 3 is greater than max_length = 2", lambda g: g.ranked_walks(0, 3, 1, 3, 2)),
+    ("path drawn with a bad link", IndexError, r"path links\[0\] = 9", lambda g: g.to_svg(([0], [9]))),
+    ("negative clique id", IndexError, r"lists\[1\]\[0\] = -1 is not a node", lambda g: q.cliques([[0], [-1]])),
+    ("negative connection id", ValueError, r"lists\[0\]\[0\] = -1", lambda g: q.connection_path([[-1]])),
+])
+def test_bad_input_raises_and_leaves_the_graph_unchanged(name, error, message, call):
+    g = graph(4, [(0, 1), (0, 2)])
+    before = g.trace(), g.num_links
+    with pytest.raises(error, match=message):
+        call(g)
+    assert (g.trace(), g.num_links) == before
+
+
+def test_interrupt_ends_the_search_at_the_check_it_arrives_in():
+    g = graph(1000, [(i, i + 1) for i in range(999)])  # 1000 passes: 16 checks
+    checks = []
+    q._qcgraph._on_check(lambda: checks.append(len(checks)) or len(checks) == 3 and _thread.interrupt_main())
+    with pytest.raises(KeyboardInterrupt):
+        g.shortest_path(0, 999)
+    q._qcgraph._on_check(None)  # if the search ran on, this stays set and only grows checks
+    assert checks == [0, 1, 2] and g.num_links == 999 and g.shortest_path(0, 999).score == 999.0
