@@ -17,19 +17,20 @@ void plainShortestPath(const qcDirectedGraph& graph, std::int32_t start, std::in
     if (start < 0 || start >= n || end < 0 || end >= n)
         return;
     enum { unvisited, queued, settled };
-    std::vector<int> state(static_cast<std::size_t>(n), unvisited);
-    std::vector<double> distance(static_cast<std::size_t>(n), 1.0e12);
-    std::vector<std::int32_t> predecessorNode(static_cast<std::size_t>(n), -1), predecessorLink(predecessorNode);
+    const auto size = static_cast<std::size_t>(n);
+    std::vector<int> state(size, unvisited);
+    std::vector<double> distance(size, 1.0e12);
+    std::vector<std::int32_t> predecessorNode(size, -1), predecessorLink(size, -1);
     std::vector<qcPair<double>> heap;
-    const auto push = [&heap](double key, long node) {
+    const auto push = [&heap](double key, std::size_t node) {
         heap.emplace_back(key, static_cast<double>(node));
         for (std::size_t i = heap.size() - 1; i > 0 && heap[(i - 1) / 2].first > heap[i].first; i = (i - 1) / 2)
             std::swap(heap[i], heap[(i - 1) / 2]);
     };
-    const auto takeOut = [&heap]() {
+    const auto takeOut = [&heap]() -> std::size_t {
         if (heap.empty())
-            return -1L;
-        const auto top = static_cast<long>(heap[0].second);
+            return static_cast<std::size_t>(-1);
+        const auto top = static_cast<std::size_t>(heap[0].second);
         heap[0] = heap.back();
         heap.pop_back();
         for (std::size_t i = 0, left = 1; left < heap.size(); left = 2 * i + 1) {
@@ -44,27 +45,23 @@ void plainShortestPath(const qcDirectedGraph& graph, std::int32_t start, std::in
     };
 
     distance[static_cast<std::size_t>(start)] = 0.0;
-    push(0.0, start);
+    push(0.0, static_cast<std::size_t>(start));
     state[static_cast<std::size_t>(start)] = queued;
-    for (;;) {
-        long u = takeOut();
-        while (u != -1 && state[static_cast<std::size_t>(u)] != queued)
-            u = takeOut();
-        if (u == -1)
+    for (std::size_t u = takeOut(); u < size; u = takeOut()) {
+        if (state[u] != queued)
+            continue;
+        state[u] = settled;
+        if (u == static_cast<std::size_t>(end))
             break;
-        state[static_cast<std::size_t>(u)] = settled;
-        if (u == end)
-            break;
-        long k = graph.node(u).firstChild();
+        long k = graph.node(static_cast<long>(u)).firstChild();
         for (long steps = 0; k >= 0 && k < m && steps < m; ++steps, k = graph.link(k).nextChild()) {
             const qcDirectedGraphLink& l = graph.link(k);
-            const long v = l.nodeA() == u ? l.nodeB() : l.nodeA();
-            if ((l.flags & 1u) || v < 0 || v >= n || state[static_cast<std::size_t>(v)] == settled)
-                continue;
-            const double candidate = distance[static_cast<std::size_t>(u)] + l.score();
-            if (candidate < distance[static_cast<std::size_t>(v)]) {
+            const long v = l.nodeA() == static_cast<long>(u) ? l.nodeB() : l.nodeA();
+            const double candidate = distance[u] + l.score();
+            if (!(l.flags & 1u) && v >= 0 && v < n && state[static_cast<std::size_t>(v)] != settled &&
+                candidate < distance[static_cast<std::size_t>(v)]) {
                 distance[static_cast<std::size_t>(v)] = candidate;
-                push(candidate, v);
+                push(candidate, static_cast<std::size_t>(v));
                 state[static_cast<std::size_t>(v)] = queued;
                 predecessorNode[static_cast<std::size_t>(v)] = static_cast<std::int32_t>(u);
                 predecessorLink[static_cast<std::size_t>(v)] = static_cast<std::int32_t>(l.id());
