@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <limits>
-#include <queue>
+#include <vector>
 
 #include "graph/qcChainCursor.h"
 #include "graph/qcIndex.h"
@@ -12,44 +12,120 @@
 
 namespace {
 
-// A partial walk, kept for as long as the search runs: where it ends and which walk it
-// continues by one link. Its cost and length are needed only until it is taken, so they travel
-// in the open queue instead.
-struct WalkEntry {
+constexpr double infinity = std::numeric_limits<double>::infinity();
+
+// A walk taken and then extended or listed: where it ends and which walk it continues by one
+// link. Walks never taken need no record: they live in the open queue until then.
+struct WalkRecord {
     std::int32_t node;
     std::int32_t parent;  // -1 for the walk of the start node alone
 };
 
-// A walk not taken yet.
-struct OpenWalk {
-    double cost;
-    std::int32_t entry;
-    std::int32_t length;
+// One step out of a node: a link of its chain whose score can give a walk that is taken one day
+// (not NaN, not +infinity). rank is the link's place among those in chain order, so the
+// continuations of one taking are numbered block start + rank.
+struct Step {
+    double score;
+    std::int32_t node;
+    std::int32_t rank;
 };
 
-// Orders the queue so that its top is the cheapest open walk, ties to the one created first:
-// the walk a scan of all open walks in creation order, keeping only strictly smaller costs,
-// would take. Costs in the queue are never NaN, so the order is total.
-struct TakenLater {
-    bool operator()(const OpenWalk& a, const OpenWalk& b) const
+// Where a node's steps stand in the step pool, sorted by (score, rank); built on the node's
+// first extension. faults indexes mFaults, -1 when the chain is sound.
+struct NodeSteps {
+    std::size_t begin = 0;
+    std::int32_t size = -1;  // -1: not built yet
+    std::int32_t faults = -1;
+};
+
+// What a node's chain reports on every extension: links of another node, and a break.
+struct ChainFaults {
+    long foreign;
+    bool brokeOff;
+};
+
+// The open continuations of one taking, steps [next, last) of the continued node's sorted
+// steps, standing in the queue as its cheapest one (the head): cost base + score, number
+// block start + rank. The walk of the start node alone is an item with parent -1.
+struct OpenSteps {
+    double cost;          // of the head
+    std::int64_t number;  // of the head: the order of creation, for ties
+    double base;          // cost of the walk continued
+    std::int32_t parent;  // record of the walk continued
+    std::int32_t next;
+    std::int32_t last;
+    std::int32_t length;  // of the walks this item stands for
+};
+
+// The head a scan of all open walks in creation order, keeping only strictly smaller costs,
+// would take first. Costs are never NaN here, so the order is total.
+bool takenBefore(const OpenSteps& a, const OpenSteps& b)
+{
+    return a.cost < b.cost || (!(b.cost < a.cost) && a.number < b.number);
+}
+
+// A binary heap of items with the item to take first on top.
+class OpenQueue {
+public:
+    bool empty() const { return mItems.empty(); }
+    std::size_t size() const { return mItems.size(); }
+    const OpenSteps& top() const { return mItems.front(); }
+    OpenSteps& top() { return mItems.front(); }
+
+    void push(const OpenSteps& item)
     {
-        return b.cost < a.cost || (!(a.cost < b.cost) && b.entry < a.entry);
+        std::size_t i = mItems.size();
+        mItems.push_back(item);
+        while (i > 0 && takenBefore(item, mItems[(i - 1) / 2])) {
+            mItems[i] = mItems[(i - 1) / 2];
+            i = (i - 1) / 2;
+        }
+        mItems[i] = item;
     }
+
+    // After the top item has changed (only ever to a later head) or to drop it.
+    void settleTop() { siftDown(mItems.front()); }
+    void popTop()
+    {
+        const OpenSteps last = mItems.back();
+        mItems.pop_back();
+        if (!mItems.empty())
+            siftDown(last);
+    }
+
+private:
+    void siftDown(const OpenSteps item)
+    {
+        const std::size_t n = mItems.size();
+        std::size_t i = 0;
+        for (std::size_t child = 1; child < n; child = 2 * i + 1) {
+            if (child + 1 < n && takenBefore(mItems[child + 1], mItems[child]))
+                ++child;
+            if (!takenBefore(mItems[child], item))
+                break;
+            mItems[i] = mItems[child];
+            i = child;
+        }
+        mItems[i] = item;
+    }
+
+    std::vector<OpenSteps> mItems;
 };
 
-// The state of one ranked search: every walk created, the open ones, and the takings per node.
-// Each taking is one pass; a pass lists the walk when it ends at the end node within the length
-// bounds, and continues it along every link of its node while the node has been taken at most
-// maxNumPaths times and the walk is shorter than maxLength.
+// The state of one ranked search. Each taking is one pass; a pass lists the walk when it ends
+// at the end node within the length bounds, and continues it along every link of its node while
+// the node has been taken at most maxNumPaths times and the walk is shorter than maxLength.
+// The continuations of a taking differ only in their link, so one queue item stands for all of
+// them, in the order (cost, creation number) in which they would be taken.
 class RankedWalkSearch {
 public:
     RankedWalkSearch(const qcDirectedGraph& graph, std::int32_t start, std::int32_t end,
                      std::int32_t maxNumPaths, std::int32_t minLength, std::int32_t maxLength)
-        : mGraph(graph), mEnd(end), mMaxNumPaths(maxNumPaths), mMinLength(minLength),
-          mMaxLength(maxLength), mSelected(at(graph.numNodes()), 0)
+        : mGraph(graph), mStart(start), mEnd(end), mMaxNumPaths(maxNumPaths),
+          mMinLength(minLength), mMaxLength(maxLength), mSelected(at(graph.numNodes()), 0),
+          mSteps(at(graph.numNodes()))
     {
-        mEntries.push_back(WalkEntry{start, -1});
-        mOpen.push(OpenWalk{0.0, 0, 0});
+        mOpen.push(OpenSteps{0.0, 0, 0.0, -1, 0, 1, 0});
         // The one-node walk at the end is then taken first without using up the count.
         if (start == end && minLength != 0)
             mSelected[at(end)] = -1;
@@ -67,20 +143,22 @@ public:
 private:
     void take(std::vector<qcDirectedGraphPath>& paths, std::vector<double>& scores)
     {
-        if (mOpen.size() > mEntries.size() - mTaken)
+        if (static_cast<std::int64_t>(mOpen.size()) > mOpenWalks)
             qstd_assert_(687);
-        const OpenWalk walk = mOpen.top();
-        mOpen.pop();
+        const OpenSteps walk = mOpen.top();
+        advance();
+        --mOpenWalks;
         ++mTaken;
-        if (walk.entry < 0 || at(walk.entry) >= mEntries.size()) {
+        if (walk.number < 0 || walk.number >= mNextNumber || walk.parent < -1 ||
+            walk.parent >= static_cast<std::int64_t>(mRecords.size())) {
             qstd_assert_(693);
             return;
         }
-        if (!(walk.cost < std::numeric_limits<double>::infinity()))
+        if (!(walk.cost < infinity))
             qstd_assert_(839);
-        if (mOpen.size() + mTaken != mEntries.size())
+        if (mOpenWalks + mTaken != mCreated)
             qstd_assert_(842);
-        const std::int32_t u = mEntries[at(walk.entry)].node;
+        const std::int32_t u = walk.parent == -1 ? mStart : stepsOf(mRecords[at(walk.parent)].node)[walk.next].node;
         if (u < 0 || u >= mGraph.numNodes()) {
             qstd_assert_(846);
             return;
@@ -88,56 +166,114 @@ private:
 
         const std::int32_t selected = ++mSelected[at(u)];
         if (u == mEnd && mMinLength <= walk.length && walk.length <= mMaxLength) {
-            paths.push_back(makePath(walk));
+            paths.push_back(makePath(u, walk));
             scores.push_back(walk.cost);
         }
         if (selected <= mMaxNumPaths && walk.length < mMaxLength)
             extend(u, walk);
     }
 
-    void extend(std::int32_t u, const OpenWalk& walk)
+    // Moves the top item on to its next continuation, or drops it after its last.
+    void advance()
     {
+        OpenSteps& item = mOpen.top();
+        if (item.next + 1 >= item.last) {
+            mOpen.popTop();
+            return;
+        }
+        const Step* steps = stepsOf(mRecords[at(item.parent)].node);
+        const Step& now = steps[item.next];
+        const Step& then = steps[++item.next];
+        item.cost = item.base + then.score;
+        item.number += then.rank - now.rank;
+        mOpen.settleTop();
+    }
+
+    void extend(std::int32_t u, const OpenSteps& walk)
+    {
+        const NodeSteps& built = buildSteps(u);
+        if (built.faults != -1) {
+            const ChainFaults& f = mFaults[at(built.faults)];
+            for (long i = 0; i < f.foreign; ++i)
+                qstd_assert_(878);
+            // The continuations stand, as if the chain ended at the break.
+            if (f.brokeOff)
+                qstd_assert_(876);
+        }
+        const Step* steps = stepsOf(u);
+        // Sorted by score, the costs rise with the steps; past the first that is not below
+        // +infinity none is. Where two different scores give one rounded cost, creation order
+        // and score order may disagree: such a taking gets an item per continuation.
+        std::int32_t last = 0;
+        bool tied = false;
+        for (; last < built.size && walk.cost + steps[last].score < infinity; ++last)
+            tied = tied || (last > 0 && steps[last - 1].score < steps[last].score &&
+                            walk.cost + steps[last - 1].score == walk.cost + steps[last].score);
+        const std::int64_t block = mNextNumber;
+        if (block < mOpenWalks)
+            qstd_assert_(884);
+        mNextNumber += built.size;
+        if (last == 0)
+            return;
+        const std::int32_t length = walk.length + 1;
+        if (length > mMaxLength)
+            qstd_assert_(886);
+        const auto parent = static_cast<std::int32_t>(mRecords.size());
+        mRecords.push_back(WalkRecord{u, walk.parent});
+        for (std::int32_t first = 0; first < last; first = tied ? first + 1 : last)
+            mOpen.push(OpenSteps{walk.cost + steps[first].score, block + steps[first].rank, walk.cost,
+                                 parent, first, tied ? first + 1 : last, length});
+        mOpenWalks += last;
+        mCreated += last;
+    }
+
+    const Step* stepsOf(std::int32_t u) const { return mStepPool.data() + mSteps[at(u)].begin; }
+
+    // The node's chain walked once: its usable links sorted by (score, rank), and its faults.
+    const NodeSteps& buildSteps(std::int32_t u)
+    {
+        NodeSteps& s = mSteps[at(u)];
+        if (s.size != -1)
+            return s;
+        s.begin = mStepPool.size();
+        ChainFaults faults{0, false};
+        std::int32_t rank = 0;
         qcChainCursor c(mGraph, mGraph.node(u).firstChild());
         for (; c.valid(); c.next()) {
             const qcDirectedGraphLink& l = c.link();
             if (l.nodeA() != u)
-                qstd_assert_(878);
-            const double cost = walk.cost + l.score();
-            // A walk of NaN or infinite cost would never be taken: do not keep it.
-            if (!(cost < std::numeric_limits<double>::infinity()))
-                continue;
-            const auto number = static_cast<std::int32_t>(mEntries.size());
-            if (at(number) < mOpen.size())
-                qstd_assert_(884);
-            const std::int32_t length = walk.length + 1;
-            if (length > mMaxLength)
-                qstd_assert_(886);
-            mEntries.push_back(WalkEntry{toIndex(l.nodeB()), walk.entry});
-            mOpen.push(OpenWalk{cost, number, length});
+                ++faults.foreign;
+            if (l.score() < infinity)
+                mStepPool.push_back(Step{l.score(), toIndex(l.nodeB()), rank++});
         }
-        // The continuations made so far stand, as if the chain ended here.
-        if (c.brokeOff())
-            qstd_assert_(876);
+        faults.brokeOff = c.brokeOff();
+        s.size = rank;
+        std::sort(mStepPool.begin() + static_cast<std::ptrdiff_t>(s.begin), mStepPool.end(),
+                  [](const Step& a, const Step& b) { return a.score < b.score || (!(b.score < a.score) && a.rank < b.rank); });
+        if (faults.foreign > 0 || faults.brokeOff) {
+            s.faults = static_cast<std::int32_t>(mFaults.size());
+            mFaults.push_back(faults);
+        }
+        return s;
     }
 
-    qcDirectedGraphPath makePath(const OpenWalk& walk)
+    // The walk ending at u that continues the walk of record `walk.parent`.
+    qcDirectedGraphPath makePath(std::int32_t u, const OpenSteps& walk)
     {
-        mSequence.clear();
-        if (walk.entry < 0 || at(walk.entry) >= mEntries.size()) {
+        mSequence.assign(1, u);
+        if (walk.parent >= static_cast<std::int64_t>(mRecords.size())) {
             qstd_assert_(719);
             return qcDirectedGraphPath();
         }
-        // Parents are created before their continuations, so the numbers fall strictly.
-        for (std::int32_t e = walk.entry;;) {
-            mSequence.push_back(mEntries[at(e)].node);
-            const std::int32_t parent = mEntries[at(e)].parent;
-            if (parent == -1)
-                break;
-            if (parent < 0 || parent >= e) {
+        // Records are made after the records they continue, so the numbers fall strictly.
+        for (std::int32_t r = walk.parent, below = static_cast<std::int32_t>(mRecords.size()); r != -1;) {
+            if (r < 0 || r >= below) {
                 qstd_assert_(725);
                 break;
             }
-            e = parent;
+            mSequence.push_back(mRecords[at(r)].node);
+            below = r;
+            r = mRecords[at(r)].parent;
         }
         if (mSequence.size() != at(walk.length) + 1)
             qstd_assert_(718);
@@ -184,14 +320,22 @@ private:
     }
 
     const qcDirectedGraph& mGraph;
+    const std::int32_t mStart;
     const std::int32_t mEnd;
     const std::int32_t mMaxNumPaths;
     const std::int32_t mMinLength;
     const std::int32_t mMaxLength;
     std::vector<std::int32_t> mSelected;  // takings per node
-    std::vector<WalkEntry> mEntries;      // every walk created, by creation number
-    std::priority_queue<OpenWalk, std::vector<OpenWalk>, TakenLater> mOpen;
-    std::size_t mTaken = 0;
+    std::vector<NodeSteps> mSteps;        // per node
+    std::vector<Step> mStepPool;
+    std::vector<ChainFaults> mFaults;
+    std::vector<WalkRecord> mRecords;
+    OpenQueue mOpen;
+    // Walks that can be taken: created, still open, taken; and numbers handed out.
+    std::int64_t mCreated = 1;
+    std::int64_t mOpenWalks = 1;
+    std::int64_t mTaken = 0;
+    std::int64_t mNextNumber = 1;
     qcIndexArray mSequence;  // scratch for the nodes of a listed walk
 };
 
