@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <deque>
 #include <limits>
 #include <vector>
 
@@ -14,16 +15,17 @@ namespace {
 
 constexpr double infinity = std::numeric_limits<double>::infinity();
 
-// A walk taken and then extended or listed: where it ends and which walk it continues by one
-// link. Walks never taken need no record: they live in the open queue until then.
+// A walk taken and extended: where it ends, which walk it continues by one link, its length.
+// Other walks need no record: an open one lives in its queue item, and a listed one is put
+// together from its node and its parent's record.
 struct WalkRecord {
     std::int32_t node;
     std::int32_t parent;  // -1 for the walk of the start node alone
+    std::int32_t length;
 };
 
 // One step out of a node: a link of its chain whose score can give a walk that is taken one day
-// (not NaN, not +infinity). rank is the link's place among those in chain order, so the
-// continuations of one taking are numbered block start + rank.
+// (not NaN, not +infinity). rank is the link's place among those in chain order.
 struct Step {
     double score;
     std::int32_t node;
@@ -44,79 +46,25 @@ struct ChainFaults {
     bool brokeOff;
 };
 
-// The open continuations of one taking, steps [next, last) of the continued node's sorted
-// steps, standing in the queue as its cheapest one (the head): cost base + score, number
-// block start + rank. The walk of the start node alone is an item with parent -1.
+// The open continuations of one taking, steps next, next + 1, ... of the continued node's sorted
+// steps, standing in the queue as its cheapest one (the head). A negative next stands for the
+// one step ~next alone. The walk of the start node alone is an item with parent -1.
+//
+// Continuations are created in taking order and, within one taking, in chain order; records are
+// made in taking order too. So the creation order of two heads is that of their parents' records
+// and, for one parent, that of their ranks.
 struct OpenSteps {
     double cost;          // of the head
-    std::int64_t number;  // of the head: the order of creation, for ties
     double base;          // cost of the walk continued
     std::int32_t parent;  // record of the walk continued
     std::int32_t next;
-    std::int32_t last;
-    std::int32_t length;  // of the walks this item stands for
-};
-
-// The head a scan of all open walks in creation order, keeping only strictly smaller costs,
-// would take first. Costs are never NaN here, so the order is total.
-bool takenBefore(const OpenSteps& a, const OpenSteps& b)
-{
-    return a.cost < b.cost || (!(b.cost < a.cost) && a.number < b.number);
-}
-
-// A binary heap of items with the item to take first on top.
-class OpenQueue {
-public:
-    bool empty() const { return mItems.empty(); }
-    std::size_t size() const { return mItems.size(); }
-    const OpenSteps& top() const { return mItems.front(); }
-    OpenSteps& top() { return mItems.front(); }
-
-    void push(const OpenSteps& item)
-    {
-        std::size_t i = mItems.size();
-        mItems.push_back(item);
-        while (i > 0 && takenBefore(item, mItems[(i - 1) / 2])) {
-            mItems[i] = mItems[(i - 1) / 2];
-            i = (i - 1) / 2;
-        }
-        mItems[i] = item;
-    }
-
-    // After the top item has changed (only ever to a later head) or to drop it.
-    void settleTop() { siftDown(mItems.front()); }
-    void popTop()
-    {
-        const OpenSteps last = mItems.back();
-        mItems.pop_back();
-        if (!mItems.empty())
-            siftDown(last);
-    }
-
-private:
-    void siftDown(const OpenSteps item)
-    {
-        const std::size_t n = mItems.size();
-        std::size_t i = 0;
-        for (std::size_t child = 1; child < n; child = 2 * i + 1) {
-            if (child + 1 < n && takenBefore(mItems[child + 1], mItems[child]))
-                ++child;
-            if (!takenBefore(mItems[child], item))
-                break;
-            mItems[i] = mItems[child];
-            i = child;
-        }
-        mItems[i] = item;
-    }
-
-    std::vector<OpenSteps> mItems;
 };
 
 // The state of one ranked search. Each taking is one pass; a pass lists the walk when it ends
 // at the end node within the length bounds, and continues it along every link of its node while
 // the node has been taken at most maxNumPaths times and the walk is shorter than maxLength.
 // The continuations of a taking differ only in their link, so one queue item stands for all of
-// them, in the order (cost, creation number) in which they would be taken.
+// them, in the order (cost, creation order) in which they would be taken.
 class RankedWalkSearch {
 public:
     RankedWalkSearch(const qcDirectedGraph& graph, std::int32_t start, std::int32_t end,
@@ -125,7 +73,9 @@ public:
           mMinLength(minLength), mMaxLength(maxLength), mSelected(at(graph.numNodes()), 0),
           mSteps(at(graph.numNodes()))
     {
-        mOpen.push(OpenSteps{0.0, 0, 0.0, -1, 0, 1, 0});
+        // Enough for every sound chain: each link stands in one.
+        mStepPool.reserve(at(graph.numLinks()));
+        push(OpenSteps{0.0, 0.0, -1, ~0});
         // The one-node walk at the end is then taken first without using up the count.
         if (start == end && minLength != 0)
             mSelected[at(end)] = -1;
@@ -145,12 +95,11 @@ private:
     {
         if (static_cast<std::int64_t>(mOpen.size()) > mOpenWalks)
             qstd_assert_(687);
-        const OpenSteps walk = mOpen.top();
+        const OpenSteps walk = mOpen.front();
         advance();
         --mOpenWalks;
         ++mTaken;
-        if (walk.number < 0 || walk.number >= mNextNumber || walk.parent < -1 ||
-            walk.parent >= static_cast<std::int64_t>(mRecords.size())) {
+        if (walk.parent < -1 || walk.parent >= static_cast<std::int64_t>(mRecords.size())) {
             qstd_assert_(693);
             return;
         }
@@ -158,38 +107,48 @@ private:
             qstd_assert_(839);
         if (mOpenWalks + mTaken != mCreated)
             qstd_assert_(842);
-        const std::int32_t u = walk.parent == -1 ? mStart : stepsOf(mRecords[at(walk.parent)].node)[walk.next].node;
+        const std::int32_t u = walk.parent == -1 ? mStart : headOf(walk).node;
         if (u < 0 || u >= mGraph.numNodes()) {
             qstd_assert_(846);
             return;
         }
 
+        const std::int32_t length = walk.parent == -1 ? 0 : mRecords[at(walk.parent)].length + 1;
         const std::int32_t selected = ++mSelected[at(u)];
-        if (u == mEnd && mMinLength <= walk.length && walk.length <= mMaxLength) {
-            paths.push_back(makePath(u, walk));
+        if (u == mEnd && mMinLength <= length && length <= mMaxLength) {
+            paths.push_back(makePath(u, walk.parent, length));
             scores.push_back(walk.cost);
         }
-        if (selected <= mMaxNumPaths && walk.length < mMaxLength)
-            extend(u, walk);
+        if (selected <= mMaxNumPaths && length < mMaxLength)
+            extend(u, walk, length);
     }
 
-    // Moves the top item on to its next continuation, or drops it after its last.
+    const Step& headOf(const OpenSteps& item) const
+    {
+        return stepsOf(mRecords[at(item.parent)].node)[item.next < 0 ? ~item.next : item.next];
+    }
+
+    // Moves the top item on to its next continuation, or drops it after its last or where the
+    // costs reach +infinity (sorted by score, the costs rise with the steps).
     void advance()
     {
-        OpenSteps& item = mOpen.top();
-        if (item.next + 1 >= item.last) {
-            mOpen.popTop();
-            return;
+        OpenSteps& item = mOpen.front();
+        if (item.next >= 0 && item.next + 1 < mSteps[at(mRecords[at(item.parent)].node)].size) {
+            const double cost = item.base + stepsOf(mRecords[at(item.parent)].node)[item.next + 1].score;
+            if (cost < infinity) {
+                item.cost = cost;
+                ++item.next;
+                siftDown(item);
+                return;
+            }
         }
-        const Step* steps = stepsOf(mRecords[at(item.parent)].node);
-        const Step& now = steps[item.next];
-        const Step& then = steps[++item.next];
-        item.cost = item.base + then.score;
-        item.number += then.rank - now.rank;
-        mOpen.settleTop();
+        const OpenSteps last = mOpen.back();
+        mOpen.pop_back();
+        if (!mOpen.empty())
+            siftDown(last);
     }
 
-    void extend(std::int32_t u, const OpenSteps& walk)
+    void extend(std::int32_t u, const OpenSteps& walk, std::int32_t length)
     {
         const NodeSteps& built = buildSteps(u);
         if (built.faults != -1) {
@@ -201,30 +160,62 @@ private:
                 qstd_assert_(876);
         }
         const Step* steps = stepsOf(u);
-        // Sorted by score, the costs rise with the steps; past the first that is not below
-        // +infinity none is. Where two different scores give one rounded cost, creation order
-        // and score order may disagree: such a taking gets an item per continuation.
+        const double cost = walk.cost;
+        // Where two different scores give one rounded cost, creation order and score order may
+        // disagree: such a taking gets an item per continuation.
         std::int32_t last = 0;
         bool tied = false;
-        for (; last < built.size && walk.cost + steps[last].score < infinity; ++last)
+        for (; last < built.size && cost + steps[last].score < infinity; ++last)
             tied = tied || (last > 0 && steps[last - 1].score < steps[last].score &&
-                            walk.cost + steps[last - 1].score == walk.cost + steps[last].score);
-        const std::int64_t block = mNextNumber;
-        if (block < mOpenWalks)
-            qstd_assert_(884);
-        mNextNumber += built.size;
+                            cost + steps[last - 1].score == cost + steps[last].score);
         if (last == 0)
             return;
-        const std::int32_t length = walk.length + 1;
-        if (length > mMaxLength)
+        const auto record = static_cast<std::int32_t>(mRecords.size());
+        if (record < 0)
+            qstd_assert_(884);
+        if (length + 1 > mMaxLength)
             qstd_assert_(886);
-        const auto parent = static_cast<std::int32_t>(mRecords.size());
-        mRecords.push_back(WalkRecord{u, walk.parent});
+        mRecords.push_back(WalkRecord{u, walk.parent, length});
         for (std::int32_t first = 0; first < last; first = tied ? first + 1 : last)
-            mOpen.push(OpenSteps{walk.cost + steps[first].score, block + steps[first].rank, walk.cost,
-                                 parent, first, tied ? first + 1 : last, length});
+            push(OpenSteps{cost + steps[first].score, cost, record, tied ? ~first : first});
         mOpenWalks += last;
         mCreated += last;
+    }
+
+    // The head a scan of all open walks in creation order, keeping only strictly smaller costs,
+    // would take first. Costs are never NaN here, so the order is total.
+    bool takenBefore(const OpenSteps& a, const OpenSteps& b) const
+    {
+        if (a.cost < b.cost || b.cost < a.cost)
+            return a.cost < b.cost;
+        if (a.parent != b.parent)
+            return a.parent < b.parent;
+        return headOf(a).rank < headOf(b).rank;
+    }
+
+    // mOpen is a binary heap with the item to take first at the front.
+    void push(const OpenSteps& item)
+    {
+        std::size_t i = mOpen.size();
+        mOpen.push_back(item);
+        for (; i > 0 && takenBefore(item, mOpen[(i - 1) / 2]); i = (i - 1) / 2)
+            mOpen[i] = mOpen[(i - 1) / 2];
+        mOpen[i] = item;
+    }
+    // Puts item at the front and lets it sink to its place.
+    void siftDown(const OpenSteps item)
+    {
+        const std::size_t n = mOpen.size();
+        std::size_t i = 0;
+        for (std::size_t child = 1; child < n; child = 2 * i + 1) {
+            if (child + 1 < n && takenBefore(mOpen[child + 1], mOpen[child]))
+                ++child;
+            if (!takenBefore(mOpen[child], item))
+                break;
+            mOpen[i] = mOpen[child];
+            i = child;
+        }
+        mOpen[i] = item;
     }
 
     const Step* stepsOf(std::int32_t u) const { return mStepPool.data() + mSteps[at(u)].begin; }
@@ -257,16 +248,16 @@ private:
         return s;
     }
 
-    // The walk ending at u that continues the walk of record `walk.parent`.
-    qcDirectedGraphPath makePath(std::int32_t u, const OpenSteps& walk)
+    // The walk ending at u that continues the walk of record `parent`.
+    qcDirectedGraphPath makePath(std::int32_t u, std::int32_t parent, std::int32_t length)
     {
         mSequence.assign(1, u);
-        if (walk.parent >= static_cast<std::int64_t>(mRecords.size())) {
+        if (parent >= static_cast<std::int64_t>(mRecords.size())) {
             qstd_assert_(719);
             return qcDirectedGraphPath();
         }
         // Records are made after the records they continue, so the numbers fall strictly.
-        for (std::int32_t r = walk.parent, below = static_cast<std::int32_t>(mRecords.size()); r != -1;) {
+        for (std::int32_t r = parent, below = static_cast<std::int32_t>(mRecords.size()); r != -1;) {
             if (r < 0 || r >= below) {
                 qstd_assert_(725);
                 break;
@@ -275,7 +266,7 @@ private:
             below = r;
             r = mRecords[at(r)].parent;
         }
-        if (mSequence.size() != at(walk.length) + 1)
+        if (mSequence.size() != at(length) + 1)
             qstd_assert_(718);
         std::reverse(mSequence.begin(), mSequence.end());
         return pathOf(mSequence);
@@ -329,13 +320,12 @@ private:
     std::vector<NodeSteps> mSteps;        // per node
     std::vector<Step> mStepPool;
     std::vector<ChainFaults> mFaults;
-    std::vector<WalkRecord> mRecords;
-    OpenQueue mOpen;
-    // Walks that can be taken: created, still open, taken; and numbers handed out.
+    std::deque<WalkRecord> mRecords;  // grows without copying: no peak of twice the need
+    std::vector<OpenSteps> mOpen;
+    // Walks that can be taken: created, still open, taken.
     std::int64_t mCreated = 1;
     std::int64_t mOpenWalks = 1;
     std::int64_t mTaken = 0;
-    std::int64_t mNextNumber = 1;
     qcIndexArray mSequence;  // scratch for the nodes of a listed walk
 };
 
