@@ -90,11 +90,7 @@ TEST(RankedWalks, SameAsPlainScanOnAdversarialScores)
 {
     qctest::AssertRecorder asserts;
     const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
-    const struct {
-        const char* name;
-        std::vector<qctest::LinkSpec> links;
-        std::int32_t end, k, maxLength;
-    } cases[] = {
+    const struct { const char* name; std::vector<qctest::LinkSpec> links; std::int32_t end, k, maxLength; } cases[] = {
         {"1e16 + 0 = 1e16 + 1", {{0, 1, 1e16}, {1, 2, 0}, {1, 3, 1}, {2, 4, 0}, {3, 4, 0}}, 4, 1, -1},
         {"1e16 + 2 + 1 = 1e16 + 2 + 2", {{0, 1, 1e16 + 2}, {1, 2, 1}, {1, 3, 2}, {2, 4, 0}, {3, 4, 0}}, 4, 3, -1},
         {"-inf + 1 = -inf + 2", {{0, 1, -inf}, {1, 2, 1}, {1, 3, 2}, {2, 4, 0}, {3, 4, 0}, {0, 4, -inf}}, 4, 4, -1},
