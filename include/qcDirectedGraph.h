@@ -262,7 +262,8 @@ public:
     //   846: u is not a node (the taking ends);
     //   876: u's chain breaks off (see "Broken chains"); the walk's continuations so far stand;
     //   878: a link in u's chain has a nodeA other than u;
-    //   884: the records outgrow their 32-bit numbers;
+    //   884: the records outgrow their 32-bit numbers (chains broken into one another so that
+    //        the nodes reached hold 2^31 steps throw std::length_error instead);
     //   886: a new walk is longer than maxLength;
     //   719: the listed walk continues a walk with no record (an empty path is listed);
     //   725: a parent number is not -1 and not below its record's (the node sequence ends there);

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <deque>
 #include <limits>
+#include <stdexcept>
 #include <vector>
 
 #include "graph/qcChainCursor.h"
@@ -25,11 +26,13 @@ struct WalkRecord {
 };
 
 // One step out of a node: a link of its chain whose score can give a walk that is taken one day
-// (not NaN, not +infinity). rank is the link's place among those in chain order.
+// (not NaN, not +infinity). rank is the link's place among those in chain order; last marks
+// the last step of the node's sorted steps.
 struct Step {
     double score;
     std::int32_t node;
-    std::int32_t rank;
+    std::uint32_t rank : 31;
+    std::uint32_t last : 1;
 };
 
 // Where a node's steps stand in the step pool, sorted by (score, rank); built on the node's
@@ -46,9 +49,9 @@ struct ChainFaults {
     bool brokeOff;
 };
 
-// The open continuations of one taking, steps next, next + 1, ... of the continued node's sorted
-// steps, standing in the queue as its cheapest one (the head). A negative next stands for the
-// one step ~next alone. The walk of the start node alone is an item with parent -1.
+// The open continuations of one taking, the continued node's sorted steps from the step pool's
+// entry `at` on, standing in the queue as its cheapest one (the head); a single item stands for
+// that one step alone. The walk of the start node alone is a single item with parent -1.
 //
 // Continuations are created in taking order and, within one taking, in chain order; records are
 // made in taking order too. So the creation order of two heads is that of their parents' records
@@ -57,7 +60,8 @@ struct OpenSteps {
     double cost;          // of the head
     double base;          // cost of the walk continued
     std::int32_t parent;  // record of the walk continued
-    std::int32_t next;
+    std::uint32_t at : 31;
+    std::uint32_t single : 1;
 };
 
 // The state of one ranked search. Each taking is one pass; a pass lists the walk when it ends
@@ -75,7 +79,7 @@ public:
     {
         // Enough for every sound chain: each link stands in one.
         mStepPool.reserve(at(graph.numLinks()));
-        push(OpenSteps{0.0, 0.0, -1, ~0});
+        push(OpenSteps{0.0, 0.0, -1, 0, 1});
         // The one-node walk at the end is then taken first without using up the count.
         if (start == end && minLength != 0)
             mSelected[at(end)] = -1;
@@ -125,7 +129,7 @@ private:
 
     const Step& headOf(const OpenSteps& item) const
     {
-        return stepsOf(mRecords[at(item.parent)].node)[item.next < 0 ? ~item.next : item.next];
+        return mStepPool[item.at];
     }
 
     // Moves the top item on to its next continuation, or drops it after its last or where the
@@ -133,11 +137,11 @@ private:
     void advance()
     {
         OpenSteps& item = mOpen.front();
-        if (item.next >= 0 && item.next + 1 < mSteps[at(mRecords[at(item.parent)].node)].size) {
-            const double cost = item.base + stepsOf(mRecords[at(item.parent)].node)[item.next + 1].score;
+        if (!item.single && !mStepPool[item.at].last) {
+            const double cost = item.base + mStepPool[item.at + 1].score;
             if (cost < infinity) {
                 item.cost = cost;
-                ++item.next;
+                ++item.at;
                 siftDown(item);
                 return;
             }
@@ -177,7 +181,7 @@ private:
             qstd_assert_(886);
         mRecords.push_back(WalkRecord{u, walk.parent, length});
         for (std::int32_t first = 0; first < last; first = tied ? first + 1 : last)
-            push(OpenSteps{cost + steps[first].score, cost, record, tied ? ~first : first});
+            push(OpenSteps{cost + steps[first].score, cost, record, static_cast<std::uint32_t>(built.begin) + static_cast<std::uint32_t>(first), tied});
         mOpenWalks += last;
         mCreated += last;
     }
@@ -193,13 +197,14 @@ private:
         return headOf(a).rank < headOf(b).rank;
     }
 
-    // mOpen is a binary heap with the item to take first at the front.
+    // mOpen is a heap of four children a node (half the levels of a binary one, so fewer cache
+    // misses) with the item to take first at the front.
     void push(const OpenSteps& item)
     {
         std::size_t i = mOpen.size();
         mOpen.push_back(item);
-        for (; i > 0 && takenBefore(item, mOpen[(i - 1) / 2]); i = (i - 1) / 2)
-            mOpen[i] = mOpen[(i - 1) / 2];
+        for (; i > 0 && takenBefore(item, mOpen[(i - 1) / 4]); i = (i - 1) / 4)
+            mOpen[i] = mOpen[(i - 1) / 4];
         mOpen[i] = item;
     }
     // Puts item at the front and lets it sink to its place.
@@ -207,13 +212,15 @@ private:
     {
         const std::size_t n = mOpen.size();
         std::size_t i = 0;
-        for (std::size_t child = 1; child < n; child = 2 * i + 1) {
-            if (child + 1 < n && takenBefore(mOpen[child + 1], mOpen[child]))
-                ++child;
-            if (!takenBefore(mOpen[child], item))
+        for (std::size_t first = 1; first < n; first = 4 * i + 1) {
+            std::size_t best = first;
+            for (std::size_t c = first + 1; c < std::min(first + 4, n); ++c)
+                if (takenBefore(mOpen[c], mOpen[best]))
+                    best = c;
+            if (!takenBefore(mOpen[best], item))
                 break;
-            mOpen[i] = mOpen[child];
-            i = child;
+            mOpen[i] = mOpen[best];
+            i = best;
         }
         mOpen[i] = item;
     }
@@ -228,19 +235,25 @@ private:
             return s;
         s.begin = mStepPool.size();
         ChainFaults faults{0, false};
-        std::int32_t rank = 0;
+        std::uint32_t rank = 0;
         qcChainCursor c(mGraph, mGraph.node(u).firstChild());
         for (; c.valid(); c.next()) {
             const qcDirectedGraphLink& l = c.link();
             if (l.nodeA() != u)
                 ++faults.foreign;
             if (l.score() < infinity)
-                mStepPool.push_back(Step{l.score(), toIndex(l.nodeB()), rank++});
+                mStepPool.push_back(Step{l.score(), toIndex(l.nodeB()), rank++, 0});
         }
+        // Queue items name steps by 31-bit pool positions. Only chains broken into one another
+        // can hold that many steps, as each link stands in one sound chain.
+        if (mStepPool.size() > 0x7fffffff)
+            throw std::length_error("qcDirectedGraph::shortestPath: too many steps");
         faults.brokeOff = c.brokeOff();
-        s.size = rank;
+        s.size = static_cast<std::int32_t>(rank);
         std::sort(mStepPool.begin() + static_cast<std::ptrdiff_t>(s.begin), mStepPool.end(),
                   [](const Step& a, const Step& b) { return a.score < b.score || (!(b.score < a.score) && a.rank < b.rank); });
+        if (rank > 0)
+            mStepPool.back().last = 1;
         if (faults.foreign > 0 || faults.brokeOff) {
             s.faults = static_cast<std::int32_t>(mFaults.size());
             mFaults.push_back(faults);
