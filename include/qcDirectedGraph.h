@@ -248,8 +248,9 @@ public:
     // whose cost is NaN or +infinity is never taken.
     // Calls qcAttention::check() before takings 1, 65, 129, ...; what it throws passes through
     // and the walks listed so far stay in the outputs. Memory: 20 bytes per node of the graph,
-    // 16 per link of the nodes continued from, 12 per taking that continues a walk (up to
-    // maxNumPaths per node) and 24 per taking whose continuations are not all taken yet.
+    // 16 per link of the nodes continued from, 8 per taking that continues a walk (12 with
+    // length bounds; up to maxNumPaths per node) and 24 per taking whose continuations are not
+    // all taken yet.
     // Consistency checks report to qstd_assert_ and the search goes on. Each taking that
     // continues a walk gets a record, numbered in taking order; u is the node of the taken walk,
     // a -> b a step of a walk being listed:
@@ -267,7 +268,7 @@ public:
     //   886: a new walk is longer than maxLength;
     //   719: the listed walk continues a walk with no record (an empty path is listed);
     //   725: a parent number is not -1 and not below its record's (the node sequence ends there);
-    //   718: the listed walk's node count is not its length + 1;
+    //   718: with length bounds, the listed walk's node count is not its length + 1;
     //   740: the listed walk has no node;
     //   748: a or b is not a node;
     //   761: a's chain breaks off before a link to b is found;

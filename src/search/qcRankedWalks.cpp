@@ -16,13 +16,13 @@ namespace {
 
 constexpr double infinity = std::numeric_limits<double>::infinity();
 
-// A walk taken and extended: where it ends, which walk it continues by one link, its length.
-// Other walks need no record: an open one lives in its queue item, and a listed one is put
-// together from its node and its parent's record.
+// A walk taken and extended: where it ends and which walk it continues by one link. Other
+// walks need no record: an open one lives in its queue item, and a listed one is put together
+// from its node and its parent's record. Its length is kept beside it only when the search has
+// length bounds: without them no length changes what is listed or continued.
 struct WalkRecord {
     std::int32_t node;
     std::int32_t parent;  // -1 for the walk of the start node alone
-    std::int32_t length;
 };
 
 // One step out of a node: a link of its chain whose score can give a walk that is taken one day
@@ -75,7 +75,8 @@ public:
                      std::int32_t maxNumPaths, std::int32_t minLength, std::int32_t maxLength)
         : mGraph(graph), mStart(start), mEnd(end), mMaxNumPaths(maxNumPaths),
           mMinLength(minLength), mMaxLength(maxLength), mSelected(at(graph.numNodes()), 0),
-          mSteps(at(graph.numNodes()))
+          mSteps(at(graph.numNodes())),
+          mBounded(minLength > 0 || maxLength < std::numeric_limits<std::int32_t>::max())
     {
         // Enough for every sound chain: each link stands in one.
         mStepPool.reserve(at(graph.numLinks()));
@@ -117,7 +118,8 @@ private:
             return;
         }
 
-        const std::int32_t length = walk.parent == -1 ? 0 : mRecords[at(walk.parent)].length + 1;
+        // Unbounded, every walk counts as length 0.
+        const std::int32_t length = walk.parent == -1 || !mBounded ? 0 : mLengths[at(walk.parent)] + 1;
         const std::int32_t selected = ++mSelected[at(u)];
         if (u == mEnd && mMinLength <= length && length <= mMaxLength) {
             paths.push_back(makePath(u, walk.parent, length));
@@ -179,7 +181,9 @@ private:
             qstd_assert_(884);
         if (length + 1 > mMaxLength)
             qstd_assert_(886);
-        mRecords.push_back(WalkRecord{u, walk.parent, length});
+        mRecords.push_back(WalkRecord{u, walk.parent});
+        if (mBounded)
+            mLengths.push_back(length);
         for (std::int32_t first = 0; first < last; first = tied ? first + 1 : last)
             push(OpenSteps{cost + steps[first].score, cost, record, static_cast<std::uint32_t>(built.begin) + static_cast<std::uint32_t>(first), tied});
         mOpenWalks += last;
@@ -279,7 +283,7 @@ private:
             below = r;
             r = mRecords[at(r)].parent;
         }
-        if (mSequence.size() != at(length) + 1)
+        if (mBounded && mSequence.size() != at(length) + 1)
             qstd_assert_(718);
         std::reverse(mSequence.begin(), mSequence.end());
         return pathOf(mSequence);
@@ -334,6 +338,8 @@ private:
     std::vector<Step> mStepPool;
     std::vector<ChainFaults> mFaults;
     std::deque<WalkRecord> mRecords;  // grows without copying: no peak of twice the need
+    const bool mBounded;
+    std::deque<std::int32_t> mLengths;  // by record, with length bounds only
     std::vector<OpenSteps> mOpen;
     // Walks that can be taken: created, still open, taken.
     std::int64_t mCreated = 1;
