@@ -229,31 +229,49 @@ public:
     // arrays stay empty when `link` is not a link index.
     void shortestPath(std::int32_t link, qcIndexArray& nodes, qcIndexArray& links) const;
 
-    // Up to maxNumPaths walks from start to end, cheapest first (ties: the walk found first),
-    // with their scores in the parallel array. Walks may repeat nodes and links. A negative
-    // minLength means 0 and a negative maxLength means no bound. Throws qcInvariantFailure,
-    // leaving both outputs untouched, when start or end is not a node, when
-    // 0 <= maxLength < minLength, or when maxNumPaths < 1. Link flags are not looked at.
+    // Ranked walks from start to end, with their scores (the sum of the walk's link scores,
+    // added from the start) in the parallel array. Walks may repeat nodes and links. The search
+    // grows walks from start, always taking next the cheapest walk not taken yet (ties: the one
+    // made first); a node may be continued from on its first maxNumPaths takings, each continuing
+    // the walk along every link of the node's chain, and every taking at end counts toward
+    // maxNumPaths, the search stopping at the last. Walks taken at end within the length
+    // bounds are listed, in taking order. With scores >= 0 and no length bounds these are the
+    // maxNumPaths cheapest walks, cheapest first; otherwise not always:
+    // - With bounds every taking counts, also of a walk too short to be listed or too long to
+    //   go on. With maxLength 2 on the links 0-1 (score 0), 1-2 (0), 2-3 (0), 0-2 (10), 0-3
+    //   (20) and maxNumPaths 1, from 0 to 3 the one walk listed is 0, 3 (20), not 0, 2, 3 (10):
+    //   walk 0, 1, 2 used node 2's one taking and could not go on.
+    // - Parallel links (several from a to b) make a walk each, with its own score, but the
+    //   path's link list names for the step a -> b the first such link of a's chain, so its
+    //   scores need not add up to the listed score.
+    // - Negative scores: the listing follows the taking order, which need not be sorted.
+    // A negative minLength means 0 and a negative maxLength means no bound. Throws
+    // qcInvariantFailure, leaving both outputs untouched, when start or end is not a node, when
+    // 0 <= maxLength < minLength, or when maxNumPaths < 1. Link flags are not looked at; a walk
+    // whose cost is NaN or +infinity is never taken.
     // Calls qcAttention::check() before takings 1, 65, 129, ...; what it throws passes through
-    // and the walks listed so far stay in the outputs. Memory grows with the partial walks
-    // created: up to maxNumPaths per link reached.
-    // Consistency checks report to qstd_assert_ and the search goes on. Walks are numbered in
-    // order of creation; "taken" walks have left the open queue. u is the node of the taken
-    // walk, a -> b a step of a walk being listed:
+    // and the walks listed so far stay in the outputs. Memory: 20 bytes per node of the graph,
+    // 16 per link of the nodes continued from, 8 per taking that continues a walk (12 with
+    // length bounds; up to maxNumPaths per node) and 24 per taking whose continuations are not
+    // all taken yet.
+    // Consistency checks report to qstd_assert_ and the search goes on. Each taking that
+    // continues a walk gets a record, numbered in taking order; u is the node of the taken walk,
+    // a -> b a step of a walk being listed:
     //   793: after defaulting the lengths, maxNumPaths > 0, start, end < numNodes() and
     //        minLength <= maxLength do not all hold;
-    //   687: the open queue holds more walks than were created and not yet taken;
-    //   693: a taken walk's number is outside the created walks (the taking ends);
+    //   687: the open queue holds more items than there are walks not yet taken;
+    //   693: a taken walk continues a walk with no record (the taking ends);
     //   839: the taken walk's cost is not below +infinity;
     //   842: open + taken differs from created, the walk just taken counted as taken;
     //   846: u is not a node (the taking ends);
     //   876: u's chain breaks off (see "Broken chains"); the walk's continuations so far stand;
     //   878: a link in u's chain has a nodeA other than u;
-    //   884: a new walk's number is below the number of open walks;
+    //   884: the records outgrow their 32-bit numbers (chains broken into one another so that
+    //        the nodes reached hold 2^31 steps throw std::length_error instead);
     //   886: a new walk is longer than maxLength;
-    //   719: the listed walk's number is outside the created walks (an empty path is listed);
-    //   725: a parent number is not -1 and not below its walk's (the node sequence ends there);
-    //   718: the listed walk's node count is not its length + 1;
+    //   719: the listed walk continues a walk with no record (an empty path is listed);
+    //   725: a parent number is not -1 and not below its record's (the node sequence ends there);
+    //   718: with length bounds, the listed walk's node count is not its length + 1;
     //   740: the listed walk has no node;
     //   748: a or b is not a node;
     //   761: a's chain breaks off before a link to b is found;

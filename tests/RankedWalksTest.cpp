@@ -83,20 +83,43 @@ TEST(RankedWalks, AbortCheckBeforeEvery64thTakingKeepsTheWalksListed)
     EXPECT_EQ(ranked(loop, 0, 0, 2), walks({{{0}, {}, 0}, {{0, 0}, {0}, 1}}));
 }
 
+// Scores that a shortcut could get wrong, each question compared with the plain procedure.
+// Above 1e16, 1 and 2 add the same as 0 and 1 (or 1 and 2) do: the tie then goes to the link
+// first in the chain (stored last), not to the lower score.
+TEST(RankedWalks, SameAsPlainScanOnAdversarialScores)
+{
+    qctest::AssertRecorder asserts;
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    const struct { const char* name; std::vector<qctest::LinkSpec> links; std::int32_t end, k, maxLength; } cases[] = {
+        {"1e16 + 0 = 1e16 + 1", {{0, 1, 1e16}, {1, 2, 0}, {1, 3, 1}, {2, 4, 0}, {3, 4, 0}}, 4, 1, -1},
+        {"1e16 + 2 + 1 = 1e16 + 2 + 2", {{0, 1, 1e16 + 2}, {1, 2, 1}, {1, 3, 2}, {2, 4, 0}, {3, 4, 0}}, 4, 3, -1},
+        {"-inf + 1 = -inf + 2", {{0, 1, -inf}, {1, 2, 1}, {1, 3, 2}, {2, 4, 0}, {3, 4, 0}, {0, 4, -inf}}, 4, 4, -1},
+        {"zero and negative scores, a negative cycle", {{0, 1, 0}, {1, 0, -1}, {0, 2, -0.0}, {1, 2, 0}, {2, 2, 0}}, 2, 8, 6},
+        {"parallel links", {{0, 1, 2}, {0, 1, 1}, {0, 1, 1}, {1, 2, 0}, {0, 2, 2}, {1, 2, 0}}, 2, 9, -1},
+        {"NaN, infinite and overflowing scores", {{0, 1, nan}, {0, 1, inf}, {0, 1, 1e308}, {1, 2, 1e308}, {1, 2, 1}, {0, 2, -inf}, {2, 2, inf}}, 2, 5, -1},
+    };
+    for (const auto& c : cases) {
+        const qcDirectedGraph g = makeGraph(5, c.links);
+        for (std::int32_t k = 1; k <= c.k; ++k)
+            EXPECT_EQ(qcref::differsFromPlain(g, 0, c.end, k, -1, c.maxLength), nullptr) << c.name << ", k = " << k;
+    }
+    EXPECT_TRUE(asserts.numbers.empty());
+}
+
 // Small integer, zero and negative scores so that ties are frequent, parallel links, self-links
-// and cycles; now and then a NaN or infinite score. A second thread reads the same graph at the
-// same time (under ThreadSanitizer this shows that searching writes nothing shared).
+// and cycles; now and then a NaN, infinite or huge (1e16) score. A second thread reads the same
+// graph at the same time (under ThreadSanitizer this shows that searching writes nothing shared).
 TEST(RankedWalks, SameAsPlainScanOnRandomGraphs)
 {
     qctest::AssertRecorder asserts;
     std::mt19937 rng(7);
-    const double odd[] = {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), -1.0};
+    const double odd[] = {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), -1.0, 1e16};
     for (int round = 0; round < 3000; ++round) {
         const long n = 1 + static_cast<long>(rng() % 7);
         qcDirectedGraph g = makeGraph(n, {});
         for (long k = static_cast<long>(rng() % 16); k > 0; --k) {
-            const unsigned pick = rng() % 20;
-            g.addLinkFastUnsafe(static_cast<long>(rng() % n), static_cast<long>(rng() % n), pick < 3 ? odd[pick] : rng() % 4);
+            const unsigned pick = rng() % 21;
+            g.addLinkFastUnsafe(static_cast<long>(rng() % n), static_cast<long>(rng() % n), pick < 4 ? odd[pick] : rng() % 4);
         }
         const auto minLength = static_cast<std::int32_t>(rng() % 5) - 1;
         const std::int32_t maxLength = rng() % 6 == 0 ? -1 : std::max(minLength, 0) + static_cast<std::int32_t>(rng() % 5);

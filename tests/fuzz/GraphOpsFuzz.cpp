@@ -21,7 +21,8 @@ namespace {
 std::vector<int> reported;
 
 // An index that is usually valid, sometimes just outside, sometimes wild; a score that is
-// sometimes NaN, infinite, negative or arbitrary.
+// sometimes NaN, infinite, negative, huge (1e16, where small scores add up to one cost) or
+// arbitrary.
 long anyIndex(FuzzedDataProvider& in, long size)
 {
     const long odd[] = {in.ConsumeIntegral<long>(), -1, size};
@@ -31,9 +32,9 @@ long anyIndex(FuzzedDataProvider& in, long size)
 double anyScore(FuzzedDataProvider& in)
 {
     const double odd[] = {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), -1.0,
-                          in.ConsumeFloatingPoint<double>()};
-    const int pick = in.ConsumeIntegralInRange<int>(0, 7);
-    return pick < 4 ? odd[pick] : pick;
+                          1e16, in.ConsumeFloatingPoint<double>()};
+    const int pick = in.ConsumeIntegralInRange<int>(0, 8);
+    return pick < 5 ? odd[pick] : pick;
 }
 
 }  // namespace

@@ -69,6 +69,8 @@ TEST(Tool, CommandsPrintFileIdsAndExitCodes)
         {{"paths", gr, "1", "5", "-k", "3", "--max-length=2"}, {0, "walk 1: score 15\n  nodes 1 2 5\n  links 1 7\n", ""}},
         {{"paths", gr, "1", "5", "-k", "3", "--min-length", "4"}, {0, "walk 1: score 11\n  nodes 1 3 2 4 5\n  links 2 3 4 6\n", ""}},
         {{"paths", gr, "5", "1", "-k", "3"}, {1, "", "qcgraph paths: no walk from 5 to 1\n"}},
+        {{"paths", writeTemp("parallel.txt", "0 1 1\n0 1 2\n1 2 0\n"), "0", "2", "-k", "2"},  // link 1 named for both
+         {0, "walk 1: score 1 (over a parallel link: the links named add up to 2)\n  nodes 0 1 2\n  links 1 2\nwalk 2: score 2\n  nodes 0 1 2\n  links 1 2\n", ""}},
         {{"groups", edges}, {0, "group 1: 0 1\ngroup 2: 2 3 4\ngroup 3: 5\n", ""}},
         {{"groups", gr}, {0, "group 1: 1 2 3 4 5\n", ""}},
         // Lists (from 0) [1 2] [3 4] [1 3] [4] []: root 2 costs 2, the others 3, 3, 6 and none.
