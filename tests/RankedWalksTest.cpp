@@ -96,6 +96,7 @@ TEST(RankedWalks, SameAsPlainScanOnAdversarialScores)
         {"-inf + 1 = -inf + 2", {{0, 1, -inf}, {1, 2, 1}, {1, 3, 2}, {2, 4, 0}, {3, 4, 0}, {0, 4, -inf}}, 4, 4, -1},
         {"zero and negative scores, a negative cycle", {{0, 1, 0}, {1, 0, -1}, {0, 2, -0.0}, {1, 2, 0}, {2, 2, 0}}, 2, 8, 6},
         {"parallel links", {{0, 1, 2}, {0, 1, 1}, {0, 1, 1}, {1, 2, 0}, {0, 2, 2}, {1, 2, 0}}, 2, 9, -1},
+        {"equal costs from different walks", {{0, 1}, {0, 2}, {0, 3}, {1, 4}, {2, 4}, {3, 4}, {1, 2, 0}, {2, 3, 0}}, 4, 6, -1},
         {"NaN, infinite and overflowing scores", {{0, 1, nan}, {0, 1, inf}, {0, 1, 1e308}, {1, 2, 1e308}, {1, 2, 1}, {0, 2, -inf}, {2, 2, inf}}, 2, 5, -1},
     };
     for (const auto& c : cases) {
