@@ -63,6 +63,7 @@ TEST(GraphFiles, MalformedInputGetsOneMessageNamingFileAndLine)
         {edges, "1500000 0\n" + std::string(1500000, '\n'), ""},  // a larger file may have more nodes
         {edges, "# no edges\n", ": no nodes (an empty graph)"},
         {edges, "0 1\r1 2\r", ":1: lines end in CR alone (convert them to LF)"},
+        {edges, "0 1\r\n1 2\r\n", ""},  // CR LF reads
         {dimacs, "p sp 2 1\na 1 2 \x1b[2J\xff\\"s + '\0' + "RED\n", ":2: arc weight '\\x1b[2J\\xff\\\\\\x00RED' is not a number"},
         {dimacs, "p sp 2 1\na 1 2 1 7\n", ":2: unexpected '7' after the arc weight"},
         {edges, "0 1 \x7f\xc3\xa9\xed\xa0\x80\n", ":1: score '\\x7f\xc3\xa9\\xed\\xa0\\x80' is not a number"},  // DEL, é, a surrogate

@@ -54,8 +54,9 @@ TEST(Tool, CommandsPrintFileIdsAndExitCodes)
     // last edge of small.txt takes the default score 1.
     const std::string gr = data("small.gr"), txt = data("small.txt");
     const std::string edges = writeTemp("groups.txt", "0 1\n2 3\n4 2\n5 5\n");
-    const std::string full = tempPath("full.svg");
-    std::filesystem::create_symlink("/dev/full", full);
+    const std::string full = tempPath("full");  // .svg and .dot: the device that is always full
+    for (const char* type : {".svg", ".dot"})
+        std::filesystem::create_symlink("/dev/full", full + type);
     const struct {
         std::vector<std::string> args;
         ToolRun want;
@@ -90,7 +91,8 @@ TEST(Tool, CommandsPrintFileIdsAndExitCodes)
         {{"path", writeTemp("far.txt", "0 2000000\n"), "0", "2000000", "--max-nodes=2000001"}, {0, "score 1\nnodes 0 2000000\nlinks 0\n", ""}},
         {{"trace", gr}, {2, "", "qcgraph trace: cannot write the output: No space left on device\n"}, ">/dev/full"},
         {{"draw", gr, "-o", "-"}, {2, "", "qcgraph draw: cannot write the output: No space left on device\n"}, ">/dev/full"},
-        {{"draw", gr, "-o", full}, {2, "", "qcgraph draw: " + full + ": cannot write: No space left on device\n"}},
+        {{"draw", gr, "-o", full + ".svg"}, {2, "", "qcgraph draw: " + full + ".svg: cannot write: No space left on device\n"}},
+        {{"draw", gr, "-o", full + ".dot"}, {2, "", "qcgraph draw: " + full + ".dot: cannot write: No space left on device\n"}},
         {{"connect", writeTemp("wide.txt", [] { std::string s; for (int i = 0; i < 10000; ++i) s += "0 1\n"; return s + "1199999 0\n"; }()), "--max-nodes", "1200000"},
          {0, "", "qcgraph connect: tries each of 1200000 nodes as the root over 10001 links: up to\n1e+10 steps, about 1 min at worst; nothing more shows until it ends\n"}, ">/dev/null"},
     };
