@@ -35,7 +35,11 @@ TEST(ShortestPath, HandCheckedGraphs)
     const qcDirectedGraph heapTie = makeGraph(6, {{0, 4, 3.0}, {0, 3, 2.0}, {0, 2, 2.0}, {0, 1, 1.0}, {2, 5}, {3, 5}});
     qcDirectedGraph flagged = makeGraph(3, {{0, 1}, {1, 2}, {0, 2, 1.5, 1}});
     EXPECT_THROW(flagged.addLink(qcDirectedGraphLink(0, 9)), qcInvariantFailure);  // slot 3, ends -1
+    std::vector<qctest::LinkSpec> fan;  // 300 entries in the heap at once: it grows
+    for (long i = 300; i > 0; --i)
+        fan.push_back({0, i, static_cast<double>(i)});
     const std::pair<Found, Found> cases[] = {
+        {search(makeGraph(301, fan), 0, 300), {{0, 300}, {0}}},
         {search(square, 0, 3), {{0, 2, 3}, {1, 3}}},
         {search(makeGraph(2, {{0, 1, 1.0}, {0, 1, 2.0}}), 0, 1), {{0, 1}, {0}}},
         {search(heapTie, 0, 5), {{0, 3, 5}, {1, 5}}},

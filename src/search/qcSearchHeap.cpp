@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -21,10 +22,10 @@ qcSearchHeap::~qcSearchHeap() { ::operator delete(mSlots, lineAlignment); }
 
 void qcSearchHeap::grow()
 {
-    Entry* larger = allocateSlots(2 * mCapacity);
-    std::copy(mSlots + 1, mSlots + 1 + mSize, larger + 1);
-    ::operator delete(mSlots, lineAlignment);
-    mSlots = larger;
+    Entry* slots = allocateSlots(2 * mCapacity);
+    std::copy(mSlots + 1, mSlots + 1 + mSize, slots + 1);
+    std::swap(mSlots, slots);
+    ::operator delete(slots, lineAlignment);  // the old ones
     mCapacity *= 2;
 }
 
