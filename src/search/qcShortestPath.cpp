@@ -9,6 +9,7 @@
 #include "qcAttention.h"
 #include "search/qcChainRows.h"
 #include "search/qcSearchArray.h"
+#include "search/qcRadixQueue.h"
 #include "search/qcSearchHeap.h"
 
 namespace {
@@ -41,6 +42,29 @@ inline void prefetch(const void* p)
 #endif
 }
 
+// The binary heap in the quick queue's terms: it holds every key and decides every order.
+class ExactQueue {
+public:
+    bool push(double key, std::int32_t node)
+    {
+        mHeap.push(key, node);
+        return true;
+    }
+    template <class Wanted>
+    std::int32_t takeOut(Wanted wanted)
+    {
+        std::int32_t node = -1;
+        do {
+            node = mHeap.takeOut();
+        } while (node != -1 && !wanted(node));
+        return node;
+    }
+    std::int32_t peek() const { return mHeap.peek(); }
+
+private:
+    qcSearchHeap mHeap;
+};
+
 }  // namespace
 
 void qcDirectedGraph::shortestPath(std::int32_t start, std::int32_t end, qcIndexArray& nodes,
@@ -54,25 +78,19 @@ void qcDirectedGraph::shortestPath(std::int32_t start, std::int32_t end, qcIndex
 
     qcSearchArray<NodeRecord> record(at(n));
     qcSearchArray<NodeState> state(at(n));
-    qcSearchHeap heap;
-    record[at(start)] = NodeRecord{0.0, -1, -1};
-    state[at(start)] = NodeState::queued;
-    heap.push(0.0, start);
 
     // Walking a chain follows nextChild across the whole link array. Once the search has
     // settled a good share of the nodes it is likely to go on long, and laying all chains out
     // row by row (two passes over the arrays) pays: the rest of the search reads the rows.
     std::optional<qcChainRows> rows;
     const long rowsAfter = n / 16;
-    long settledCount = 0;
 
-    // The top of the heap is most likely the next node to settle: fetch the head of its chain
+    // The top of the queue is most likely the next node to settle: fetch the head of its chain
     // while the current node's links are walked (its node record was fetched when it was
     // queued). A node's links stored one after another form a chain that runs backwards through
     // the array, so the line before the head is fetched as well.
-    const auto prefetchChainOfTop = [this, &state](const qcSearchHeap& h) {
-        const std::int32_t likelyNext = h.peek();
-        if (likelyNext == -1 || state[at(likelyNext)] != NodeState::queued)
+    const auto prefetchChainOfTop = [this, &state](std::int32_t likelyNext) {
+        if (likelyNext < 0 || state[at(likelyNext)] != NodeState::queued)
             return;
         const std::int32_t head = mNodes[at(likelyNext)].mFirstChild;
         if (head < 0 || head >= numLinks())
@@ -83,75 +101,100 @@ void qcDirectedGraph::shortestPath(std::int32_t start, std::int32_t end, qcIndex
     };
 
     // The rows are read only where they exist; a chain without a row is still walked.
-    const auto prefetchRowOfTop = [&state, &rows](const qcSearchHeap& h) {
-        const std::int32_t likelyNext = h.peek();
-        if (likelyNext != -1 && state[at(likelyNext)] == NodeState::queued)
+    const auto prefetchRowOfTop = [&state, &rows](std::int32_t likelyNext) {
+        if (likelyNext >= 0 && state[at(likelyNext)] == NodeState::queued)
             prefetch(rows->begin(likelyNext));
     };
 
-    for (long pass = 0;; ++pass) {
-        if (pass % 64 == 0)
-            qcAttention::check();
+    // One run of the search with the given queue. The abort check is left out for the passes
+    // up to `quietUpTo`, which an earlier run has made already. Returns -1 when the run is
+    // complete, or the pass at which the queue could not go on.
+    const auto run = [&](auto& queue, long quietUpTo) -> long {
+        long settledCount = 0;
+        record[at(start)] = NodeRecord{0.0, -1, -1};
+        state[at(start)] = NodeState::queued;
+        queue.push(0.0, start);
+        const auto queued = [&state](std::int32_t node) { return state[at(node)] == NodeState::queued; };
+        for (long pass = 0;; ++pass) {
+            if (pass % 64 == 0 && pass > quietUpTo)
+                qcAttention::check();
 
-        // Lazy deletion: entries of nodes settled meanwhile are outdated.
-        std::int32_t current = -1;
-        do {
-            current = heap.takeOut();
-        } while (current != -1 && state[at(current)] != NodeState::queued);
-        if (current == -1)
-            break;
+            // Lazy deletion: entries of nodes settled meanwhile are outdated.
+            const std::int32_t current = queue.takeOut(queued);
+            if (current == -1)
+                return -1;
+            if (current == qcRadixQueue::undecided)
+                return pass;
 
-        state[at(current)] = NodeState::settled;
-        if (current == end)
-            break;
+            state[at(current)] = NodeState::settled;
+            if (current == end)
+                return -1;
 
-        if (!rows && ++settledCount > rowsAfter)
-            rows.emplace(*this);
+            if (!rows && ++settledCount > rowsAfter)
+                rows.emplace(*this);
 
-        const double distance = record[at(current)].distance;
-        const auto relax = [&](std::int32_t neighbour, std::int32_t id, double score) {
-            if (state[at(neighbour)] == NodeState::settled)
-                return;
-            NodeRecord& next = record[at(neighbour)];
-            const double known = state[at(neighbour)] == NodeState::unvisited ? unreached : next.distance;
-            const double candidate = distance + score;
-            // NaN and anything from 1.0e12 up never pass this test, so never enter the heap.
-            if (candidate < known) {
-                next.distance = candidate;
-                state[at(neighbour)] = NodeState::queued;
-                next.predecessorNode = current;
-                next.predecessorLink = id;
-                heap.push(candidate, neighbour);
-                // Read when it comes to the top.
-                if (rows)
-                    prefetch(rows->rowStart(neighbour));
-                else
-                    prefetch(&mNodes[at(neighbour)]);
+            const double distance = record[at(current)].distance;
+            bool pushed = true;
+            const auto relax = [&](std::int32_t neighbour, std::int32_t id, double score) {
+                if (state[at(neighbour)] == NodeState::settled)
+                    return;
+                NodeRecord& next = record[at(neighbour)];
+                const double known = state[at(neighbour)] == NodeState::unvisited ? unreached : next.distance;
+                const double candidate = distance + score;
+                // NaN and anything from 1.0e12 up never pass this test, so never enter the queue.
+                if (candidate < known) {
+                    next.distance = candidate;
+                    state[at(neighbour)] = NodeState::queued;
+                    next.predecessorNode = current;
+                    next.predecessorLink = id;
+                    pushed = queue.push(candidate, neighbour) && pushed;
+                    // Read when it comes to the top; the quick queue cannot say which node
+                    // that is, so the row is asked for now.
+                    if (rows)
+                        prefetch(rows->begin(neighbour));
+                    else
+                        prefetch(&mNodes[at(neighbour)]);
+                }
+            };
+            if (rows && rows->hasRow(current)) {
+                prefetchRowOfTop(queue.peek());
+                // The neighbours' records lie anywhere in memory: ask for all of them first, so
+                // that their fetches overlap instead of following one another.
+                const qcChainStep* const rowEnd = rows->end(current);
+                for (const qcChainStep* step = rows->begin(current); step != rowEnd; ++step)
+                    if (step->neighbour >= 0)
+                        prefetch(&record[at(step->neighbour)]);
+                for (const qcChainStep* step = rows->begin(current); step != rowEnd; ++step)
+                    if (step->neighbour >= 0)
+                        relax(step->neighbour, step->id, step->score);
+            } else {
+                prefetchChainOfTop(queue.peek());
+                for (qcChainCursor c(*this, mNodes[at(current)].mFirstChild); c.valid(); c.next()) {
+                    const qcDirectedGraphLink& l = c.link();
+                    if (l.flags & 1u)
+                        continue;
+                    const std::int32_t neighbour = l.mNodeA == current ? l.mNodeB : l.mNodeA;
+                    // Only a default slot reached through a broken chain has an end outside the graph.
+                    if (neighbour >= 0 && neighbour < n)
+                        relax(neighbour, l.mId, l.mScore);
+                }
             }
-        };
-        if (rows && rows->hasRow(current)) {
-            prefetchRowOfTop(heap);
-            // The neighbours' records lie anywhere in memory: ask for all of them first, so that
-            // their fetches overlap instead of following one another.
-            const qcChainStep* const rowEnd = rows->end(current);
-            for (const qcChainStep* step = rows->begin(current); step != rowEnd; ++step)
-                if (step->neighbour >= 0)
-                    prefetch(&record[at(step->neighbour)]);
-            for (const qcChainStep* step = rows->begin(current); step != rowEnd; ++step)
-                if (step->neighbour >= 0)
-                    relax(step->neighbour, step->id, step->score);
-            continue;
+            if (!pushed)
+                return pass;
         }
-        prefetchChainOfTop(heap);
-        for (qcChainCursor c(*this, mNodes[at(current)].mFirstChild); c.valid(); c.next()) {
-            const qcDirectedGraphLink& l = c.link();
-            if (l.flags & 1u)
-                continue;
-            const std::int32_t neighbour = l.mNodeA == current ? l.mNodeB : l.mNodeA;
-            // Only a default slot reached through a broken chain has an end outside the graph.
-            if (neighbour >= 0 && neighbour < n)
-                relax(neighbour, l.mId, l.mScore);
-        }
+    };
+
+    // The quick queue serves until it meets two equal least keys or a falling key; the binary
+    // heap then takes the whole search over from the start, which ends the same way it would
+    // have from the beginning.
+    const long stoppedAt = [&run] {
+        qcRadixQueue quick;
+        return run(quick, -1);
+    }();
+    if (stoppedAt != -1) {
+        state.fill(NodeState::unvisited);
+        ExactQueue exact;
+        run(exact, stoppedAt);
     }
 
     if (state[at(end)] != NodeState::settled)
