@@ -9,6 +9,7 @@
 #include "graph/qcIndex.h"
 #include "qcAttention.h"
 #include "qstdAssert.h"
+#include "search/qcStepQueue.h"
 #include "search/qcTakingQueue.h"
 #include "search/qcWalkSteps.h"
 
@@ -17,7 +18,8 @@ namespace {
 // The state of one ranked search. Each taking is one pass; a pass lists the walk when it ends
 // at the end node within the length bounds, and continues it along every link of its node while
 // the node has been taken at most maxNumPaths times and the walk is shorter than maxLength.
-// Queue keeps the open walks and the records of the extended ones. A record is kept only for a walk taken and extended: an open
+// Queue keeps the open walks and the records of the extended ones (qcStepQueue when no score is
+// negative, else qcTakingQueue). A record is kept only for a walk taken and extended: an open
 // walk lives in the queue, and a listed one is put together from its node and its parent's
 // record. Lengths are kept only when the search has length bounds: without them no length
 // changes what is listed or continued.
@@ -213,5 +215,13 @@ void qcDirectedGraph::shortestPath(std::int32_t start, std::int32_t end, std::in
     if (!(maxNumPaths > 0 && start < numNodes() && end < numNodes() && minLength <= maxLength))
         qstd_assert_(793);
 
-    search<qcTakingQueue>(*this, start, end, maxNumPaths, minLength, maxLength, paths, scores, numLinks());
+    // Without negative scores no walk costs less than one it continues: the search can then keep
+    // one queue item per step instead of one per taking.
+    bool negative = false;
+    for (long j = 0; j < numLinks() && !negative; ++j)
+        negative = link(j).score() < 0;
+    if (negative)
+        search<qcTakingQueue>(*this, start, end, maxNumPaths, minLength, maxLength, paths, scores, numLinks());
+    else
+        search<qcStepQueue>(*this, start, end, maxNumPaths, minLength, maxLength, paths, scores, at(numNodes()), maxNumPaths);
 }
