@@ -84,8 +84,8 @@ private:
 
     void extend(std::int32_t u, const qcTaking& walk, std::int32_t length)
     {
-        if (mSteps.build(u))
-            mQueue.addSteps(u);
+        if (mSteps.build(u, [this](double score, std::int32_t target) { mQueue.addStep(score, target); }))
+            mQueue.addedSteps(u);
         mSteps.reportFaults(u);
         const std::int32_t n = mQueue.continuations(u, walk.cost);
         if (n == 0)
@@ -223,5 +223,5 @@ void qcDirectedGraph::shortestPath(std::int32_t start, std::int32_t end, std::in
     if (negative)
         search<qcTakingQueue>(*this, start, end, maxNumPaths, minLength, maxLength, paths, scores, numLinks());
     else
-        search<qcStepQueue>(*this, start, end, maxNumPaths, minLength, maxLength, paths, scores, at(numNodes()), maxNumPaths);
+        search<qcStepQueue>(*this, start, end, maxNumPaths, minLength, maxLength, paths, scores, at(numNodes()), at(numLinks()), maxNumPaths);
 }

@@ -24,10 +24,13 @@
 // holds at most one item per step, however many walks are open.
 class qcStepQueue {
 public:
-    qcStepQueue(const qcWalkSteps& steps, std::size_t numNodes, std::int32_t maxNumPaths, std::int32_t start,
+    qcStepQueue(const qcWalkSteps& steps, std::size_t numNodes, std::size_t numLinks, std::int32_t maxNumPaths, std::int32_t start,
                 bool bounded)
         : mSteps(steps), mStart(start), mPool(numNodes, std::min(maxNumPaths, 16), bounded)
     {
+        // Enough for every sound chain: each link stands in one. Only pages written are taken.
+        mScores.reserve(numLinks);
+        mTargets.reserve(numLinks);
     }
 
     bool empty() const { return !mStartOpen && mOpen.empty(); }
@@ -41,7 +44,7 @@ public:
         }
         const Item item = mOpen.front();
         advance();
-        return qcTaking{item.cost, item.pos, mSteps.target(item.step)};
+        return qcTaking{item.cost, item.pos, mTargets[item.step]};
     }
 
     // A record is the position of an extended taking in the pool.
@@ -52,14 +55,19 @@ public:
     std::int32_t order(std::int32_t r) const { return mPool[r].ordinal; }
     std::int32_t length(std::int32_t r) const { return mPool.length(r); }
 
-    void addSteps(std::int32_t) { mQueued.resize(mSteps.size()); }
+    void addStep(double score, std::int32_t target)
+    {
+        mScores.push_back(score);
+        mTargets.push_back(target);
+    }
+    void addedSteps(std::int32_t) { mQueued.resize(mScores.size()); }
 
     // How many continuations of a taking of u at `cost` can be taken: those below +infinity.
     std::int32_t continuations(std::int32_t u, double cost) const
     {
         std::int32_t n = 0;
         for (std::uint32_t s = mSteps.begin(u); s < mSteps.end(u); ++s)
-            n += cost + mSteps.score(s) < infinity;
+            n += cost + mScores[s] < infinity;
         return n;
     }
 
@@ -69,7 +77,7 @@ public:
         const auto ordinal = static_cast<std::int32_t>(mNumRecords++);
         const std::int32_t pos = mPool.add(u, qcTakingPool::Entry{walk.cost, walk.parent, ordinal}, length);
         for (std::uint32_t s = mSteps.begin(u); s < mSteps.end(u); ++s) {
-            const double cost = walk.cost + mSteps.score(s);
+            const double cost = walk.cost + mScores[s];
             if (!mQueued[s] && cost < infinity) {
                 mQueued[s] = true;
                 mOpen.push(Item{cost, s, pos}, before());
@@ -93,7 +101,7 @@ private:
         const Item& item = mOpen.front();
         const std::int32_t next = mPool.next(item.pos);
         if (next != -1) {
-            const double cost = mPool[next].cost + mSteps.score(item.step);
+            const double cost = mPool[next].cost + mScores[item.step];
             if (cost < infinity) {
                 mOpen.replaceFront(Item{cost, item.step, next}, before());
                 return;
@@ -123,7 +131,10 @@ private:
     const std::int32_t mStart;
     qcTakingPool mPool;
     std::size_t mNumRecords = 0;
-    std::vector<bool> mQueued;  // by step: it has an item in mOpen
+    // By step: chain order within a node; whether it has an item in mOpen.
+    std::vector<double> mScores;
+    std::vector<std::int32_t> mTargets;
+    std::vector<bool> mQueued;
     qcQuadHeap<Item> mOpen;
     bool mStartOpen = true;
 };

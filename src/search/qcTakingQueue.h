@@ -14,17 +14,18 @@
 // The open walks of a ranked search with scores of any sign, one queue item per taking: the
 // continuations of a taking differ only in their step, so one item stands for all of them, in
 // the order (cost, creation order) in which they would be taken. For that a node's steps are
-// also kept sorted by (score, chain order).
+// kept sorted by (score, chain order).
 //
 // Continuations are created in taking order and, within one taking, in chain order; records are
 // made in taking order too. So the creation order of two heads is that of their parents' records
 // and, for one parent, that of their steps.
 class qcTakingQueue {
 public:
-    qcTakingQueue(qcWalkSteps& steps, long numLinks, std::int32_t start, bool bounded)
+    qcTakingQueue(const qcWalkSteps& steps, long numLinks, std::int32_t start, bool bounded)
         : mSteps(steps), mStart(start), mBounded(bounded)
     {
-        mSorted.reserve(at(numLinks));
+        // Enough for every sound chain: each link stands in one.
+        mStepPool.reserve(at(numLinks));
         push(OpenSteps{0.0, 0.0, -1, 0, 1});
     }
 
@@ -35,7 +36,7 @@ public:
     {
         const OpenSteps walk = mOpen.front();
         advance();
-        return qcTaking{walk.cost, walk.parent, walk.parent == -1 ? mStart : mSteps.target(stepOf(walk))};
+        return qcTaking{walk.cost, walk.parent, walk.parent == -1 ? mStart : mStepPool[walk.at].node};
     }
 
     // A record's walk: its node, the record it continues, its length (with length bounds only).
@@ -46,17 +47,17 @@ public:
     std::int32_t order(std::int32_t r) const { return r; }
     std::int32_t length(std::int32_t r) const { return mLengths[at(r)]; }
 
-    // u's steps just built: sorted by (score, chain order), the last one marked.
-    void addSteps(std::int32_t u)
+    void addStep(double score, std::int32_t target)
     {
-        const std::uint32_t begin = mSteps.begin(u), end = mSteps.end(u);
-        for (std::uint32_t s = begin; s < end; ++s)
-            mSorted.push_back(s);
-        std::sort(mSorted.begin() + begin, mSorted.end(), [this](std::uint32_t a, std::uint32_t b) {
-            return mSteps.score(a) < mSteps.score(b) || (!(mSteps.score(b) < mSteps.score(a)) && a < b);
-        });
-        if (end > begin)
-            mSorted.back() |= lastMark;
+        mStepPool.push_back(Step{score, target, static_cast<std::uint32_t>(mStepPool.size()), 0});
+    }
+    // u's steps just made: sorted by (score, chain order), the last one marked.
+    void addedSteps(std::int32_t u)
+    {
+        std::sort(mStepPool.begin() + mSteps.begin(u), mStepPool.end(),
+                  [](const Step& a, const Step& b) { return a.score < b.score || (!(b.score < a.score) && a.rank < b.rank); });
+        if (mSteps.end(u) > mSteps.begin(u))
+            mStepPool.back().last = 1;
     }
 
     // How many continuations of a taking of u at `cost` can be taken: those below +infinity,
@@ -68,9 +69,9 @@ public:
         // disagree: such a taking gets an item per continuation.
         std::uint32_t last = 0;
         mTied = false;
-        for (; last < size && cost + scoreAt(begin + last) < infinity; ++last)
-            mTied = mTied || (last > 0 && scoreAt(begin + last - 1) < scoreAt(begin + last) &&
-                              cost + scoreAt(begin + last - 1) == cost + scoreAt(begin + last));
+        for (; last < size && cost + mStepPool[begin + last].score < infinity; ++last)
+            mTied = mTied || (last > 0 && mStepPool[begin + last - 1].score < mStepPool[begin + last].score &&
+                              cost + mStepPool[begin + last - 1].score == cost + mStepPool[begin + last].score);
         return static_cast<std::int32_t>(last);
     }
 
@@ -84,21 +85,28 @@ public:
         const std::uint32_t begin = mSteps.begin(u);
         for (std::int32_t first = 0; first < n; first = mTied ? first + 1 : n) {
             const std::uint32_t at = begin + static_cast<std::uint32_t>(first);
-            push(OpenSteps{walk.cost + scoreAt(at), walk.cost, record, at, mTied});
+            push(OpenSteps{walk.cost + mStepPool[at].score, walk.cost, record, at, mTied});
         }
     }
 
 private:
     static constexpr double infinity = std::numeric_limits<double>::infinity();
-    static constexpr std::uint32_t lastMark = 0x80000000u;
 
     // A walk taken and extended: where it ends and which walk it continues by one link.
     struct WalkRecord {
         std::int32_t node;
         std::int32_t parent;  // -1 for the walk of the start node alone
     };
+    // One step out of a node, in the pool of the nodes' sorted steps. rank is its number in
+    // chain order; last marks the last step of its node.
+    struct Step {
+        double score;
+        std::int32_t node;
+        std::uint32_t rank : 31;
+        std::uint32_t last : 1;
+    };
     // The open continuations of one taking, the continued node's sorted steps from entry `at`
-    // of mSorted on, standing in the queue as its cheapest one (the head); a single item stands
+    // of the step pool on, standing in the queue as its cheapest one (the head); a single item stands
     // for that one step alone. The walk of the start node alone is a single item with parent -1.
     struct OpenSteps {
         double cost;          // of the head
@@ -108,16 +116,13 @@ private:
         std::uint32_t single : 1;
     };
 
-    std::uint32_t stepOf(const OpenSteps& item) const { return mSorted[item.at] & ~lastMark; }
-    double scoreAt(std::uint32_t at) const { return mSteps.score(mSorted[at] & ~lastMark); }
-
     // Moves the front item on to its next continuation, or drops it after its last or where the
     // costs reach +infinity (sorted by score, the costs rise with the steps).
     void advance()
     {
         const OpenSteps& item = mOpen.front();
-        if (!item.single && !(mSorted[item.at] & lastMark)) {
-            const double cost = item.base + scoreAt(item.at + 1);
+        if (!item.single && !mStepPool[item.at].last) {
+            const double cost = item.base + mStepPool[item.at + 1].score;
             if (cost < infinity) {
                 mOpen.replaceFront(OpenSteps{cost, item.base, item.parent, item.at + 1u, 0}, before());
                 return;
@@ -136,7 +141,7 @@ private:
             return a.cost < b.cost;
         if (a.parent != b.parent)
             return a.parent < b.parent;
-        return stepOf(a) < stepOf(b);
+        return mStepPool[a.at].rank < mStepPool[b.at].rank;
     }
     struct Before {
         const qcTakingQueue* queue;
@@ -144,10 +149,10 @@ private:
     };
     Before before() const { return Before{this}; }
 
-    qcWalkSteps& mSteps;
+    const qcWalkSteps& mSteps;
     const std::int32_t mStart;
     const bool mBounded;
-    std::vector<std::uint32_t> mSorted;  // steps by node, each node's sorted; lastMark on its last
+    std::vector<Step> mStepPool;
     std::deque<WalkRecord> mRecords;     // grows without copying: no peak of twice the need
     std::deque<std::int32_t> mLengths;   // by record, with length bounds only
     qcQuadHeap<OpenSteps> mOpen;

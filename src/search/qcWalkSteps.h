@@ -3,9 +3,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <unordered_map>
 #include <vector>
 
+#include "graph/qcChainCursor.h"
 #include "graph/qcIndex.h"
 #include "qcDirectedGraph.h"
 
@@ -17,25 +19,42 @@ struct qcTaking {
     std::int32_t node;
 };
 
-// The steps out of the nodes of a ranked walk search: the links of a node's chain whose score
-// can give a walk that is taken one day (not NaN, not +infinity), in chain order, numbered in one
-// pool. A node's steps are built on its first extension, so a search that stays near its start
-// never walks the rest of the graph. Two steps of one node compare by number as by chain order.
+// Where the steps out of the nodes of a ranked walk search stand: the links of a node's chain
+// whose score can give a walk that is taken one day (not NaN, not +infinity), numbered in chain
+// order in one pool, which the queue keeps in the form it needs. A node's steps are made on its
+// first extension, so a search that stays near its start never walks the rest of the graph.
 class qcWalkSteps {
 public:
-    explicit qcWalkSteps(const qcDirectedGraph& graph);
+    explicit qcWalkSteps(const qcDirectedGraph& graph) : mGraph(graph), mNodes(at(graph.numNodes()), NodeSteps{0, 0, -1}) {}
 
-    // Builds the steps of u unless built before; true when this call built them.
-    bool build(std::int32_t u);
+    // Makes the steps of u unless made before, calling add(score, target) for each in chain
+    // order; true when this call made them.
+    template <class Add>
+    bool build(std::int32_t u, Add add)
+    {
+        if (mNodes[at(u)].size != -1)
+            return false;
+        const std::size_t begin = mNumSteps;
+        long foreign = 0;
+        qcChainCursor c(mGraph, mGraph.node(u).firstChild());
+        for (; c.valid(); c.next()) {
+            const qcDirectedGraphLink& l = c.link();
+            foreign += l.nodeA() != u;
+            if (l.score() < std::numeric_limits<double>::infinity()) {
+                add(l.score(), toIndex(l.nodeB()));
+                ++mNumSteps;
+            }
+        }
+        built(u, begin, ChainFaults{foreign, c.brokeOff()});
+        return true;
+    }
+
     // Reports the faults of u's chain, as on every extension of u: 878 per link of another node,
     // 876 when the chain breaks off (its steps stand, as if the chain ended there).
     void reportFaults(std::int32_t u) const;
 
     std::uint32_t begin(std::int32_t u) const { return mNodes[at(u)].begin; }
     std::uint32_t end(std::int32_t u) const { return begin(u) + static_cast<std::uint32_t>(mNodes[at(u)].size); }
-    std::size_t size() const { return mScores.size(); }
-    double score(std::uint32_t step) const { return mScores[step]; }
-    std::int32_t target(std::uint32_t step) const { return mTargets[step]; }
 
 private:
     // Where a node's steps stand in the pool; 8 bytes, as a large graph has millions of nodes.
@@ -49,11 +68,12 @@ private:
         bool brokeOff;
     };
 
+    void built(std::int32_t u, std::size_t begin, const ChainFaults& faults);
+
     const qcDirectedGraph& mGraph;
     std::vector<NodeSteps> mNodes;
-    std::vector<double> mScores;
-    std::vector<std::int32_t> mTargets;
-    std::unordered_map<std::int32_t, ChainFaults> mFaults;  // only sound chains in a sound graph
+    std::size_t mNumSteps = 0;
+    std::unordered_map<std::int32_t, ChainFaults> mFaults;  // empty in a sound graph
 };
 
 #endif
