@@ -36,9 +36,13 @@ TEST(SvgTablet, TextIsEscapedUtf8AndUnfitDrawingsAreLeftOut)
                              "text-anchor=\"middle\"", "<text x=\"48.00\" y=\"31.00\"", "x1=\"40.00\" y1=\"40.00\" x2=\"800.00\" y2=\"800.00\" stroke=\"#00c8e6\" stroke-width=\"4.00\""})
         EXPECT_NE(svg.find(part), std::string::npos) << part;
 
-    std::ostringstream empty;
+    std::ostringstream empty, away;
     qcSvgTablet().write(empty);
     EXPECT_NE(empty.str().find("viewBox=\"0 0 80.00 80.00\""), std::string::npos);
+    qcSvgTablet framed;  // the frame starts at the least corner drawn, not at the origin
+    framed.drawSegment(qcLineSeg(qcVector<2>(10, 20), qcVector<2>(30, 60)), c);
+    framed.write(away);
+    EXPECT_NE(away.str().find("x1=\"40.00\" y1=\"800.00\" x2=\"420.00\" y2=\"40.00\""), std::string::npos) << away.str();
 }
 
 TEST(SvgTablet, LabelRoomIsTheDistanceToTheNearestOtherPlace)
