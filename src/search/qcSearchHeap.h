@@ -28,6 +28,8 @@ public:
     void push(double key, std::int32_t node);
     // Removes the entry at the top and returns its node, or -1 when the heap is empty.
     std::int32_t takeOut();
+    // The key of the entry at the top; the heap must not be empty.
+    double topKey() const { return mSlots[1].first; }
     // The node of the entry at the top, left in place, or -1 when the heap is empty.
     std::int32_t peek() const { return empty() ? -1 : static_cast<std::int32_t>(mSlots[1].second); }
 

@@ -51,10 +51,11 @@ public:
         return true;
     }
     template <class Wanted>
-    std::int32_t takeOut(Wanted wanted)
+    std::int32_t takeOut(Wanted wanted, double& key)
     {
         std::int32_t node = -1;
         do {
+            key = mHeap.empty() ? 0.0 : mHeap.topKey();
             node = mHeap.takeOut();
         } while (node != -1 && !wanted(node));
         return node;
@@ -119,8 +120,10 @@ void qcDirectedGraph::shortestPath(std::int32_t start, std::int32_t end, qcIndex
             if (pass % 64 == 0 && pass > quietUpTo)
                 qcAttention::check();
 
-            // Lazy deletion: entries of nodes settled meanwhile are outdated.
-            const std::int32_t current = queue.takeOut(queued);
+            // Lazy deletion: entries of nodes settled meanwhile are outdated. A node's entries
+            // come out smallest key first, so the one taken holds its distance.
+            double distance = 0.0;
+            const std::int32_t current = queue.takeOut(queued, distance);
             if (current == -1)
                 return -1;
             if (current == qcRadixQueue::undecided)
@@ -133,7 +136,6 @@ void qcDirectedGraph::shortestPath(std::int32_t start, std::int32_t end, qcIndex
             if (!rows && ++settledCount > rowsAfter)
                 rows.emplace(*this);
 
-            const double distance = record[at(current)].distance;
             bool pushed = true;
             const auto relax = [&](std::int32_t neighbour, std::int32_t id, double score) {
                 if (state[at(neighbour)] == NodeState::settled)
@@ -151,7 +153,7 @@ void qcDirectedGraph::shortestPath(std::int32_t start, std::int32_t end, qcIndex
                     // Read when it comes to the top; the quick queue cannot say which node
                     // that is, so the row is asked for now.
                     if (rows)
-                        prefetch(rows->begin(neighbour));
+                        prefetch(rows->rowStart(neighbour));
                     else
                         prefetch(&mNodes[at(neighbour)]);
                 }
