@@ -48,10 +48,10 @@ TEST(SvgTablet, TextIsEscapedUtf8AndUnfitDrawingsAreLeftOut)
 TEST(SvgTablet, LabelRoomIsTheDistanceToTheNearestOtherPlace)
 {
     // The plane is searched in squares of 4, ring by ring. Each pair lies two squares apart, to
-    // the right and above; the last pair five apart, the outermost ring for a reach of 20. The
-    // two points at (0, 0) are one place.
-    const double d = std::hypot(9.0, 0.5), far = 220.1 - 203.9;
+    // the right and above; then a pair five apart, the outermost ring for a reach of 20, and a
+    // pair in one square. The two points at (0, 0) are one place.
+    const double d = std::hypot(9.0, 0.5), far = 220.1 - 203.9, near = std::hypot(1.0, 1.0);
     EXPECT_EQ(nearestOtherPoint({qcVector<2>(0, 0), qcVector<2>(9, 0.5), qcVector<2>(100, 100), qcVector<2>(100.5, 109), qcVector<2>(0, 0),
-                                 qcVector<2>(203.9, 0), qcVector<2>(220.1, 0), qcVector<2>(0, 40)}, 20.0),
-              (std::vector<double>{d, d, d, d, d, far, far, 20.0}));
+                                 qcVector<2>(203.9, 0), qcVector<2>(220.1, 0), qcVector<2>(0, 40), qcVector<2>(300, 0), qcVector<2>(301, 1)}, 20.0),
+              (std::vector<double>{d, d, d, d, d, far, far, 20.0, near, near}));
 }
