@@ -35,12 +35,16 @@ TEST(ShortestPath, HandCheckedGraphs)
     const qcDirectedGraph heapTie = makeGraph(6, {{0, 4, 3.0}, {0, 3, 2.0}, {0, 2, 2.0}, {0, 1, 1.0}, {2, 5}, {3, 5}});
     qcDirectedGraph flagged = makeGraph(3, {{0, 1}, {1, 2}, {0, 2, 1.5, 1}});
     EXPECT_THROW(flagged.addLink(qcDirectedGraphLink(0, 9)), qcInvariantFailure);  // slot 3, ends -1
+    // Link 0 replaced and link 3 added after it: 0's chain runs 3, 0, 2, 1, not in index order.
+    qcDirectedGraph midChain = makeGraph(2, {{1, 0}, {0, 1}, {0, 1}});
+    midChain.link(0, qcDirectedGraphLink(0, 1, 1.0));
+    midChain.addLink(qcDirectedGraphLink(0, 1, 2.0));
     std::vector<qctest::LinkSpec> fan;  // 300 entries in the heap at once: it grows
     for (long i = 300; i > 0; --i)
         fan.push_back({0, i, static_cast<double>(i)});
     const std::pair<Found, Found> cases[] = {
         {search(makeGraph(301, fan), 0, 300), {{0, 300}, {0}}},
-        {search(square, 0, 3), {{0, 2, 3}, {1, 3}}},
+        {search(square, 0, 3), {{0, 2, 3}, {1, 3}}}, {search(midChain, 0, 1), {{0, 1}, {0}}},
         {search(makeGraph(2, {{0, 1, 1.0}, {0, 1, 2.0}}), 0, 1), {{0, 1}, {0}}},
         {search(heapTie, 0, 5), {{0, 3, 5}, {1, 5}}},
         {search(makeGraph(3, {{0, 1, 1.0}, {0, 2, 2.0}, {2, 1, -5.0}}), 0, 1), {{0, 1}, {0}}},  // never reopened
@@ -85,8 +89,8 @@ TEST(ShortestPath, AbortCheckBeforeEvery64thPass)
 }
 
 // Exactly the plain procedure's path, through chains the graph built and through chains left
-// out of order by links replaced in place. Scores are small integers in even rounds, so ties are
-// everywhere, and fractions in odd ones, with a negative one now and then.
+// out of order by links replaced in place. Scores are small integers in odd rounds, so ties are
+// everywhere, and fractions in even ones, with a negative one now and then.
 TEST(ShortestPath, SameAsPlainProcedureOnRandomGraphs)
 {
     std::mt19937 rng(20261206);
