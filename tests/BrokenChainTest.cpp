@@ -36,4 +36,13 @@ TEST(BrokenChain, EveryWalkStopsAtTheBreak)
     g.shortestPath(2, 0, 1, -1, -1, paths, scores);
     EXPECT_TRUE(paths == std::vector<qcDirectedGraphPath>{qcDirectedGraphPath({2, 0}, {2})} && scores == std::vector<double>{4.0});
     EXPECT_EQ(recorder.numbers, std::vector<int>{876});
+
+    // Node 2's chain starts at node 0's one link: a foreign link, reported when node 2 is
+    // continued (878) and when the listed walk names it (763).
+    qcDirectedGraph h = makeGraph(3, {{0, 1, 1.0}, {1, 2, 2.0}});
+    h.node(2, makeGraph(1, {{0, 0}}).node(0));
+    recorder.numbers.clear();
+    h.shortestPath(2, 1, 1, -1, -1, paths, scores);
+    EXPECT_TRUE(paths == std::vector<qcDirectedGraphPath>{qcDirectedGraphPath({2, 1}, {0})} && scores == std::vector<double>{1.0});
+    EXPECT_EQ(recorder.numbers, (std::vector<int>{878, 763}));
 }

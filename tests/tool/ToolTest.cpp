@@ -119,6 +119,7 @@ TEST(Tool, HelpAndBadUsage)
         {{"path", graph, "1"}, "qcgraph path: missing arguments: expected GRAPH FROM TO"},
         {{"path", graph, "0", "5"}, "qcgraph path: FROM (a node of " + graph + ") must be a whole number from 1 to 5, not '0'"},
         {{"path", graph, "1", "5", "--fast"}, "qcgraph path: unknown option '--fast'"},
+        {{"path", graph, "--", "-1", "5"}, "qcgraph path: FROM (a node of " + graph + ") must be a whole number from 1 to 5, not '-1'"},
         {{"path", graph, "1", "5", "--format", "csv"}, "qcgraph path: unknown format 'csv' (expected dimacs or edges)"},
         {{"paths", graph, "1", "5"}, "qcgraph paths: missing -k K, the number of walks"},
         {{"paths", graph, "1", "5", "-k", "0"}, "qcgraph paths: option '-k' must be a whole number from 1 to 100000, not '0'"},
