@@ -85,6 +85,7 @@ TEST(Tool, CommandsPrintFileIdsAndExitCodes)
              "\n\nNode 2 links:\nlink 4: 2 to 3 score 9\nlink 2: 2 to 1 score 2\n"
              "\n\nNode 3 links:\nlink 5: 3 to 4 score 3\n\n\nNode 4 links:\n", ""}},
         {{"draw", gr, "-o", tempPath("none.svg"), "--path", "5", "1"}, {1, "", "qcgraph draw: no path from 5 to 1; nothing written\n"}},
+        {{"draw", gr, "-o", tempPath("small.svg"), "--size", "200"}, {0, "", ""}},  // the smallest size
         {{"path", "/nonexistent/roads.gr", "1", "2"}, {2, "", "qcgraph path: /nonexistent/roads.gr: cannot open: No such file or directory\n"}},
         {{"path", writeTemp("bad.gr", "p sp 2 1\na 1 3 1\n"), "1", "2"}, {2, "", "qcgraph path: " + tempPath("bad.gr") + ":2: target node id 3 out of range 1 to 2\n"}},
         {{"path", "-", "1", "5", "--format", "dimacs"}, {0, "score 11\nnodes 1 3 2 4 5\nlinks 2 3 4 6\n", ""}, "<" + gr},
