@@ -66,8 +66,9 @@ TEST(GraphFiles, MalformedInputGetsOneMessageNamingFileAndLine)
         {edges, "0 1\r\n1 2\r\n", ""},  // CR LF reads
         {dimacs, "p sp 2 1\na 1 2 \x1b[2J\xff\\"s + '\0' + "RED\n", ":2: arc weight '\\x1b[2J\\xff\\\\\\x00RED' is not a number"},
         {dimacs, "p sp 2 1\na 1 2 1 7\n", ":2: unexpected '7' after the arc weight"},
-        {edges, "0 1 \x7f\xc3\xa9\xed\xa0\x80\xc2\xa1\xf0\x90\x80\x80\x80\n",  // DEL, é, a surrogate, ¡, U+10000, a stray byte
-         ":1: score '\\x7f\xc3\xa9\\xed\\xa0\\x80\xc2\xa1\xf0\x90\x80\x80\\x80' is not a number"},
+        {dimacs, "p sp 2 1 x\n", ":1: unexpected 'x' after the arc count"},
+        {edges, "0 1 \x7f\xc3\xa9\xed\xa0\x80\xc2\xa1\xf0\x90\x80\x80\x80\xe2\x82\xac\xee\x80\x80\n",  // DEL, é, a surrogate, ¡, U+10000, a stray byte, €, U+E000
+         ":1: score '\\x7f\xc3\xa9\\xed\\xa0\\x80\xc2\xa1\xf0\x90\x80\x80\\x80\xe2\x82\xac\xee\x80\x80' is not a number"},
         {dimacs, "c nothing here\n", ": no 'p sp' header"},
         {dimacs, "p sp 2 0\n\n", ""},  // no arcs, a blank line: a graph all the same
         {dimacs, "c ok\n" + std::string(LineSource::maxLineBytes + 1, '7') + "\np sp 1 0\n", ":2: line longer than 1 MiB (not a text file?)"},
