@@ -116,4 +116,25 @@ TEST(ShortestPath, SameAsPlainProcedureOnRandomGraphs)
     }
 }
 
+// Graphs large enough for working memory kept from one search to the next: the second search
+// runs over what the first left behind, each exactly as the plain procedure.
+TEST(ShortestPath, SameAsPlainProcedureOverKeptMemory)
+{
+    std::mt19937 rng(20261207);
+    const long n = 270000;
+    for (int round = 0; round < 2; ++round) {
+        qcDirectedGraph g;
+        for (long v = 0; v < n; ++v)
+            g.addNode(qcDirectedGraphNode());
+        for (long v = 0; v < n; ++v)
+            for (int k = 0; k < 3; ++k)
+                g.addLinkFastUnsafe(v, static_cast<long>(rng() % n), rng() % 1000 / 7.0);
+        const auto end = static_cast<std::int32_t>(rng() % n);
+        Found plain;
+        qcref::plainShortestPath(g, 0, end, plain.first, plain.second);
+        EXPECT_GT(plain.first.size(), 2u);
+        EXPECT_EQ(search(g, 0, end), plain) << "round " << round;
+    }
+}
+
 }  // namespace

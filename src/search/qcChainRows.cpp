@@ -22,7 +22,7 @@ std::size_t countSteps(const qcDirectedGraph& graph, qcSearchArray<std::int32_t>
 
 qcChainRows::qcChainRows(const qcDirectedGraph& graph)
     : mRowStart(at(graph.numNodes()) + 1), mWalkChain(at(graph.numNodes())),
-      mSteps(countSteps(graph, mRowStart))
+      mSteps(countSteps(graph, mRowStart), qcArrayStart::unset)
 {
     const std::int32_t n = toIndex(graph.numNodes());
     const std::vector<qcDirectedGraphLink>& links = graph.mLinks;
@@ -30,10 +30,10 @@ qcChainRows::qcChainRows(const qcDirectedGraph& graph)
     // Filled from the back of each row with the links in index order, so every row runs newest
     // first. On the way, each link of a row must point to the one filled before it (the older
     // one); the oldest to -1.
-    qcSearchArray<std::int32_t> fill(at(n));
+    qcSearchArray<std::int32_t> fill(at(n), qcArrayStart::unset);
     for (std::size_t u = 0; u < at(n); ++u)
         fill[u] = mRowStart[u + 1];
-    qcSearchArray<std::int32_t> older(at(n));
+    qcSearchArray<std::int32_t> older(at(n), qcArrayStart::unset);
     older.fill(-1);
     for (std::size_t j = 0; j < links.size(); ++j) {
         const qcDirectedGraphLink& l = links[j];

@@ -36,7 +36,7 @@ public:
 private:
     qcSearchArray<std::int32_t> mRowStart;  // one more than the nodes: a row ends where the next starts
     qcSearchArray<std::uint8_t> mWalkChain;  // 1: the node's chain has no row
-    qcSearchArray<qcChainStep> mSteps;
+    qcSearchArray<qcChainStep> mSteps;  // every step of a row is written
 };
 
 #endif

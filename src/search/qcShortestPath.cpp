@@ -21,7 +21,8 @@ enum class NodeState : std::uint8_t { unvisited, queued, settled };
 
 // What the search keeps per node besides its state. The states stay in an array of their own,
 // small enough to stay in cache: a settled neighbour is then passed over without touching this.
-// Both arrays start zeroed: an unvisited node's record is not read, its distance is `unreached`.
+// The states start zeroed (unvisited); an unvisited node's record is not read, its distance is
+// `unreached`, so the records start unset.
 struct NodeRecord {
     double distance;
     std::int32_t predecessorNode;
@@ -77,7 +78,7 @@ void qcDirectedGraph::shortestPath(std::int32_t start, std::int32_t end, qcIndex
     if (start < 0 || start >= n || end < 0 || end >= n)
         return;
 
-    qcSearchArray<NodeRecord> record(at(n));
+    qcSearchArray<NodeRecord> record(at(n), qcArrayStart::unset);
     qcSearchArray<NodeState> state(at(n));
 
     // Walking a chain follows nextChild across the whole link array. Once the search has
