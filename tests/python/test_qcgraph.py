@@ -20,11 +20,18 @@ def flat(paths):
     return [(p.nodes, p.links, p.score) for p in paths]
 
 
+def converted(G, **options):
+    g, names = q.from_networkx(G, **options)
+    return names, [g.node(i) for i in range(g.num_nodes)], [(g.link(i).a, g.link(i).b, g.link(i).score) for i in range(g.num_links)]
+
+
 SQUARE = graph(4, [(0, 1), (0, 2), (1, 3), (2, 3)])
 CYCLE = graph(3, [(0, 1), (1, 0), (1, 2, 5.0)])
 SKIP = graph(3, [(0, 1), (1, 2), (0, 2, 3.0, True)])
 PARALLEL = graph(2, [(0, 1, 1.0), (0, 1, 2.0)])
 MOVED = graph(3, [(2, 0), (2, 1)])
+PLACED = nx.DiGraph([(1, 0)])
+nx.set_node_attributes(PLACED, {1: (2.0, 3.0)}, "at")
 
 
 @pytest.mark.parametrize("name, got, expected", [
@@ -42,6 +49,10 @@ MOVED = graph(3, [(2, 0), (2, 1)])
     ("cliques", lambda: [q.cliques(lists) for lists in ([[3, 1], [], [], [2]], [[], [], [1, 0]], [[2], [3], [0], [1]])], [[[0, 3, 1, 2]], [[0, 2, 1]], [[0, 2], [1, 3]]]),
     ("connection path", lambda: [q.connection_path(lists) for lists in ([[0, 1], [1, 2], [2, 3], [3, 4]], [[5, 7, 9]], [[7], [0, 1], [1, 2]])], [[(1, 1, 2)], [(0, 5, 7), (0, 5, 9)], []]),
     ("trace", lambda: graph(2, [(0, 1, 2.5)]).trace(), "\n 2 nodes\n\n\nNode 0 links:\nlink 0: 0 to 1 score 2.5\n\n\nNode 1 links:\n"),
+    ("undirected: both ways, a loop once", lambda: converted(nx.Graph([("a", "b", {"weight": 2.0}), ("b", "b")])), (["a", "b"], [(0.0, 0.0)] * 2, [(0, 1, 2.0), (1, 1, 1.0), (1, 0, 2.0)])),
+    ("parallel edges kept, weight=None, pos", lambda: converted(nx.MultiDiGraph([(0, 1, {"weight": 3.0}), (0, 1), (1, 0)]), weight=None), ([0, 1], [(0.0, 0.0)] * 2, [(0, 1, 1.0), (0, 1, 1.0), (1, 0, 1.0)])),
+    ("positions", lambda: converted(PLACED, pos="at"), ([1, 0], [(2.0, 3.0), (0.0, 0.0)], [(0, 1, 1.0)])),
+    ("to_networkx: the cheapest parallel link, the first on ties", lambda: list(graph(2, [(0, 1, 3.0), (0, 1, 1.0), (0, 1, 1.0)]).to_networkx().edges(data="link")), [(0, 1, 1)]),
     ("paths drawn wide", lambda: [s.count('stroke-width="5.00"') for s in (SQUARE._repr_svg_(), SQUARE.to_svg(SQUARE.shortest_path(0, 3)), SQUARE.to_svg(([0], [1])))], [0, 2, 1]),
 ])
 def test_worked_examples(name, got, expected):
