@@ -4,35 +4,75 @@
 
 namespace {
 
-std::size_t countSteps(const qcDirectedGraph& graph, qcSearchArray<std::int32_t>& rowStart)
+qcChainStep stepOf(const qcDirectedGraphLink& l, long n)
 {
-    // Row sizes, then where each row ends.
-    const long n = graph.numNodes();
-    for (long j = 0; j < graph.numLinks(); ++j) {
-        const long a = graph.link(j).nodeA();
-        if (a >= 0 && a < n)
-            ++rowStart[at(a) + 1];
-    }
-    for (std::size_t u = 0; u < at(n); ++u)
-        rowStart[u + 1] += rowStart[u];
-    return at(rowStart[at(n)]);
+    const bool used = !(l.flags & 1u) && l.nodeB() >= 0 && l.nodeB() < n;
+    return qcChainStep{used ? toIndex(l.nodeB()) : -1, toIndex(l.id()), l.score()};
 }
 
 }  // namespace
 
 qcChainRows::qcChainRows(const qcDirectedGraph& graph)
     : mRowStart(at(graph.numNodes()) + 1), mWalkChain(at(graph.numNodes())),
-      mSteps(countSteps(graph, mRowStart), qcArrayStart::unset)
+      mSteps(at(graph.numLinks()), qcArrayStart::unset)
 {
-    const std::int32_t n = toIndex(graph.numNodes());
-    const std::vector<qcDirectedGraphLink>& links = graph.mLinks;
+    if (copyLinks(graph))
+        return;
+    mRowStart.fill(0);
+    mWalkChain.fill(0);
+    sortLinks(graph);
+}
 
-    // Filled from the back of each row with the links in index order, so every row runs newest
-    // first. On the way, each link of a row must point to the one filled before it (the older
-    // one); the oldest to -1.
+bool qcChainRows::copyLinks(const qcDirectedGraph& graph)
+{
+    // A graph built node by node holds each node's links one after another, the nodes in
+    // order, each link chained to the one before it: the link array is then laid out in rows
+    // already, and one pass copies it. False, having copied part of it, when the links of the
+    // nodes do not come so.
+    const long n = graph.numNodes();
+    const std::vector<qcDirectedGraphLink>& links = graph.mLinks;
+    long node = -1;  // whose links are being copied
+    for (std::size_t j = 0; j < links.size(); ++j) {
+        const qcDirectedGraphLink& l = links[j];
+        if (l.nodeA() != node) {
+            if (l.nodeA() <= node || l.nodeA() >= n)
+                return false;
+            for (long u = node + 1; u <= l.nodeA(); ++u)
+                mRowStart[at(u)] = static_cast<std::int32_t>(j);
+            node = l.nodeA();
+        }
+        const long chainedTo = mRowStart[at(node)] == static_cast<std::int32_t>(j) ? -1 : static_cast<long>(j) - 1;
+        if (l.nextChild() != chainedTo)
+            mWalkChain[at(node)] = 1;
+        mSteps[j] = stepOf(l, n);
+    }
+    for (long u = node + 1; u <= n; ++u)
+        mRowStart[at(u)] = static_cast<std::int32_t>(links.size());
+    // The newest link must head the chain.
+    for (std::size_t u = 0; u < at(n); ++u) {
+        const std::int32_t newest = mRowStart[u] == mRowStart[u + 1] ? -1 : mRowStart[u + 1] - 1;
+        if (graph.mNodes[u].firstChild() != newest)
+            mWalkChain[u] = 1;
+    }
+    return true;
+}
+
+void qcChainRows::sortLinks(const qcDirectedGraph& graph)
+{
+    // Row sizes, then where each row starts.
+    const long n = graph.numNodes();
+    const std::vector<qcDirectedGraphLink>& links = graph.mLinks;
+    for (const qcDirectedGraphLink& l : links)
+        if (l.nodeA() >= 0 && l.nodeA() < n)
+            ++mRowStart[at(l.nodeA()) + 1];
+    for (std::size_t u = 0; u < at(n); ++u)
+        mRowStart[u + 1] += mRowStart[u];
+
+    // Filled with the links in index order. On the way, each link of a row must point to the
+    // one filled before it (the older one); the oldest to -1.
     qcSearchArray<std::int32_t> fill(at(n), qcArrayStart::unset);
     for (std::size_t u = 0; u < at(n); ++u)
-        fill[u] = mRowStart[u + 1];
+        fill[u] = mRowStart[u];
     qcSearchArray<std::int32_t> older(at(n), qcArrayStart::unset);
     older.fill(-1);
     for (std::size_t j = 0; j < links.size(); ++j) {
@@ -43,8 +83,7 @@ qcChainRows::qcChainRows(const qcDirectedGraph& graph)
         if (l.nextChild() != older[u])
             mWalkChain[u] = 1;
         older[u] = static_cast<std::int32_t>(j);
-        const bool used = !(l.flags & 1u) && l.nodeB() >= 0 && l.nodeB() < n;
-        mSteps[at(--fill[u])] = qcChainStep{used ? toIndex(l.nodeB()) : -1, toIndex(l.id()), l.score()};
+        mSteps[at(fill[u]++)] = stepOf(l, n);
     }
     // The newest link must head the chain.
     for (std::size_t u = 0; u < at(n); ++u)

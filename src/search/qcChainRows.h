@@ -14,16 +14,16 @@ struct qcChainStep {
     double score;
 };
 
-// The chains of all nodes laid out row by row in one array, each row in chain order, so that a
-// long search reads a node's links from one place instead of following nextChild across the
-// whole link array (a dependent cache miss per link on a large graph).
+// The chains of all nodes laid out row by row in one array, so that a long search reads a
+// node's links from one place instead of following nextChild across the whole link array (a
+// dependent cache miss per link on a large graph). A row holds the node's links in index
+// order: a walk of the chain, newest link first, meets them from the row's end.
 //
-// Built in two passes over the link array in index order: a link goes into the row of its
-// nodeA, newest first, which is the order in which the graph chains them. The same pass checks
-// each row against the nextChild and firstChild fields; a node whose chain runs otherwise (a
-// link replaced in place, a record written with a foreign firstChild, a broken chain) gets no
-// row, and the search walks its chain as before. So a row holds exactly what a walk of the
-// chain meets, in the same order.
+// A graph built node by node needs one pass to copy its link array; others are sorted into
+// rows in two. Either pass checks each row against the nextChild and firstChild fields; a node
+// whose chain runs otherwise (a link replaced in place, a record written with a foreign
+// firstChild, a broken chain) gets no row, and the search walks its chain as before. So a row
+// holds exactly what a walk of the chain meets, in the opposite order.
 class qcChainRows {
 public:
     explicit qcChainRows(const qcDirectedGraph& graph);
@@ -32,11 +32,21 @@ public:
     const qcChainStep* begin(std::int32_t node) const { return mSteps.data() + mRowStart[at(node)]; }
     const qcChainStep* end(std::int32_t node) const { return mSteps.data() + mRowStart[at(node) + 1]; }
     const std::int32_t* rowStart(std::int32_t node) const { return &mRowStart[at(node)]; }
+    // The step a walk of the row reads first (its last); for an empty row one nearby. To be
+    // fetched ahead, not read.
+    const qcChainStep* firstRead(std::int32_t node) const
+    {
+        const std::int32_t end = mRowStart[at(node) + 1];
+        return mSteps.data() + (end > 0 ? end - 1 : 0);
+    }
 
 private:
+    bool copyLinks(const qcDirectedGraph& graph);
+    void sortLinks(const qcDirectedGraph& graph);
+
     qcSearchArray<std::int32_t> mRowStart;  // one more than the nodes: a row ends where the next starts
     qcSearchArray<std::uint8_t> mWalkChain;  // 1: the node's chain has no row
-    qcSearchArray<qcChainStep> mSteps;  // every step of a row is written
+    qcSearchArray<qcChainStep> mSteps;  // every step of a row is written; a step per link at most
 };
 
 #endif

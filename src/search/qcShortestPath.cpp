@@ -105,7 +105,7 @@ void qcDirectedGraph::shortestPath(std::int32_t start, std::int32_t end, qcIndex
     // The rows are read only where they exist; a chain without a row is still walked.
     const auto prefetchRowOfTop = [&state, &rows](std::int32_t likelyNext) {
         if (likelyNext >= 0 && state[at(likelyNext)] == NodeState::queued)
-            prefetch(rows->begin(likelyNext));
+            prefetch(rows->firstRead(likelyNext));
     };
 
     // One run of the search with the given queue. The abort check is left out for the passes
@@ -163,13 +163,16 @@ void qcDirectedGraph::shortestPath(std::int32_t start, std::int32_t end, qcIndex
                 prefetchRowOfTop(queue.peek());
                 // The neighbours' records lie anywhere in memory: ask for all of them first, so
                 // that their fetches overlap instead of following one another.
+                const qcChainStep* const rowBegin = rows->begin(current);
                 const qcChainStep* const rowEnd = rows->end(current);
-                for (const qcChainStep* step = rows->begin(current); step != rowEnd; ++step)
+                for (const qcChainStep* step = rowBegin; step != rowEnd; ++step)
                     if (step->neighbour >= 0)
                         prefetch(&record[at(step->neighbour)]);
-                for (const qcChainStep* step = rows->begin(current); step != rowEnd; ++step)
+                for (const qcChainStep* step = rowEnd; step != rowBegin;) {
+                    --step;  // newest link first, as the chain runs
                     if (step->neighbour >= 0)
                         relax(step->neighbour, step->id, step->score);
+                }
             } else {
                 prefetchChainOfTop(queue.peek());
                 for (qcChainCursor c(*this, mNodes[at(current)].mFirstChild); c.valid(); c.next()) {
