@@ -113,6 +113,11 @@ void qcDirectedGraph::shortestPath(std::int32_t start, std::int32_t end, qcIndex
     // complete, or the pass at which the queue could not go on.
     const auto run = [&](auto& queue, long quietUpTo) -> long {
         long settledCount = 0;
+        long queuedCount = 0;  // nodes ever queued; less the passes made, those queued now
+        constexpr long rowsLater = 32;
+        constexpr long fewQueued = 4096;
+        std::int32_t recentlyQueued[rowsLater];
+        std::fill(recentlyQueued, recentlyQueued + rowsLater, -1);
         record[at(start)] = NodeRecord{0.0, -1, -1};
         state[at(start)] = NodeState::queued;
         queue.push(0.0, start);
@@ -142,7 +147,8 @@ void qcDirectedGraph::shortestPath(std::int32_t start, std::int32_t end, qcIndex
                 if (state[at(neighbour)] == NodeState::settled)
                     return;
                 NodeRecord& next = record[at(neighbour)];
-                const double known = state[at(neighbour)] == NodeState::unvisited ? unreached : next.distance;
+                const bool unvisited = state[at(neighbour)] == NodeState::unvisited;
+                const double known = unvisited ? unreached : next.distance;
                 const double candidate = distance + score;
                 // NaN and anything from 1.0e12 up never pass this test, so never enter the queue.
                 if (candidate < known) {
@@ -151,12 +157,23 @@ void qcDirectedGraph::shortestPath(std::int32_t start, std::int32_t end, qcIndex
                     next.predecessorNode = current;
                     next.predecessorLink = id;
                     pushed = queue.push(candidate, neighbour) && pushed;
+                    queuedCount += unvisited ? 1 : 0;
                     // Read when it comes to the top; the quick queue cannot say which node
-                    // that is, so the row is asked for now.
-                    if (rows)
+                    // that is, so its row is asked for ahead. Where the row lies is known once
+                    // its rowStart entry is in, which takes a while, so the row itself is
+                    // fetched `rowsLater` new nodes on. That pays only while few nodes are
+                    // queued, so that the rows stay in cache until their nodes come out.
+                    if (rows && unvisited) {
                         prefetch(rows->rowStart(neighbour));
-                    else
+                        std::int32_t& earlier = recentlyQueued[queuedCount % rowsLater];
+                        if (earlier >= 0 && queuedCount - pass < fewQueued) {
+                            prefetch(rows->begin(earlier));
+                            prefetch(rows->firstRead(earlier));
+                        }
+                        earlier = neighbour;
+                    } else if (!rows) {
                         prefetch(&mNodes[at(neighbour)]);
+                    }
                 }
             };
             if (rows && rows->hasRow(current)) {
