@@ -101,8 +101,10 @@ TEST(ShortestPath, SameAsPlainProcedureOnRandomGraphs)
         std::vector<qctest::LinkSpec> links(rng() % (4 * n));
         for (qctest::LinkSpec& l : links)
             l = {static_cast<long>(rng() % n), static_cast<long>(rng() % n), round % 2 ? rng() % 6 * 1.0 : rng() % 6000 / 999.0 - (rng() % 64 == 0), rng() % 8 == 0 ? 1u : 0u};
-        if (round % 5 < 2)  // stored node by node, as the rows are laid out
+        if (round % 5 < 2)  // stored node by node, as the rows are laid out, maybe after a default slot
             std::stable_sort(links.begin(), links.end(), [](const auto& x, const auto& y) { return x.a < y.a; });
+        if (round % 5 == 1)
+            links.insert(links.begin(), {-1, 0});
         qcDirectedGraph g = makeGraph(n, links);
         for (unsigned r = round % 3 == 0 ? rng() % 4 : 0; r > 0 && g.numLinks() > 0; --r)
             if (rng() % 2)

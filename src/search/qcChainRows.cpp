@@ -34,9 +34,9 @@ bool qcChainRows::copyLinks(const qcDirectedGraph& graph)
     long node = -1;  // whose links are being copied
     for (std::size_t j = 0; j < links.size(); ++j) {
         const qcDirectedGraphLink& l = links[j];
+        if (l.nodeA() < node || l.nodeA() < 0 || l.nodeA() >= n)
+            return false;
         if (l.nodeA() != node) {
-            if (l.nodeA() <= node || l.nodeA() >= n)
-                return false;
             for (long u = node + 1; u <= l.nodeA(); ++u)
                 mRowStart[at(u)] = static_cast<std::int32_t>(j);
             node = l.nodeA();

@@ -53,7 +53,8 @@ struct TraceCapture : std::wstringbuf {
     int sync() override { return sputc(L'|'), 0; }
 };
 
-// A graph of n nodes at (i, 0) and the given links, stored with addLink in order.
+// A graph of n nodes at (i, 0) and the given links, stored with addLink in order; a link from
+// -1 leaves a default slot.
 struct LinkSpec {
     long a, b;
     double score = 1.0;
@@ -70,7 +71,10 @@ inline qcDirectedGraph makeGraph(long n, const std::vector<LinkSpec>& links)
     for (const LinkSpec& l : links) {
         qcDirectedGraphLink link(l.a, l.b, l.score);
         link.flags = l.flags;
-        g.addLink(link);
+        if (l.a == -1)  // leaves a default slot behind
+            EXPECT_THROW(g.addLink(link), qcInvariantFailure);
+        else
+            g.addLink(link);
     }
     return g;
 }
