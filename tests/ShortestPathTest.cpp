@@ -40,12 +40,17 @@ TEST(ShortestPath, HandCheckedGraphs)
     qcDirectedGraph midChain = makeGraph(2, {{1, 0}, {0, 1}, {0, 1}});
     midChain.link(0, qcDirectedGraphLink(0, 1, 1.0));
     midChain.addLink(qcDirectedGraphLink(0, 1, 2.0));
+    // Stored node by node, then node 0 takes over node 1's chain: a walk from 0 meets link 1
+    // (1 to 3) and goes on to its other end, 1.
+    qcDirectedGraph takenOver = makeGraph(4, {{0, 2}, {1, 3}});
+    takenOver.node(0, takenOver.node(1));
     std::vector<qctest::LinkSpec> fan;  // 300 entries in the heap at once: it grows
     for (long i = 300; i > 0; --i)
         fan.push_back({0, i, static_cast<double>(i)});
     const std::pair<Found, Found> cases[] = {
         {search(makeGraph(301, fan), 0, 300), {{0, 300}, {0}}},
         {search(square, 0, 3), {{0, 2, 3}, {1, 3}}}, {search(midChain, 0, 1), {{0, 1}, {0}}},
+        {search(takenOver, 0, 3), {{0, 1, 3}, {1, 1}}},
         {search(makeGraph(2, {{0, 1, 1.0}, {0, 1, 2.0}}), 0, 1), {{0, 1}, {0}}},
         {search(heapTie, 0, 5), {{0, 3, 5}, {1, 5}}},
         {search(makeGraph(3, {{0, 1, 1.0}, {0, 2, 2.0}, {2, 1, -5.0}}), 0, 1), {{0, 1}, {0}}},  // never reopened
