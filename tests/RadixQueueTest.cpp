@@ -41,8 +41,6 @@ TEST(RadixQueue, TakesOutAsASortedListWould)
             const std::int32_t got = queue.takeOut(wanted, key);
             if (first == sorted.end()) {
                 ASSERT_EQ(got, -1);
-                if (!sorted.empty())
-                    last = sorted.rbegin()->first;
                 sorted.clear();
                 continue;
             }

@@ -38,7 +38,7 @@ public:
     {
         std::vector<Entry>& least = mGroups[equal];
         for (;;) {
-            if (least.empty() && !refill())
+            if (least.empty() && !refill(wanted))
                 return -1;
             const Entry e = least.back();
             least.pop_back();
@@ -128,25 +128,39 @@ private:
         }
         group.push_back(e);
     }
-    // Makes the least key of the lowest filled group the last key and spreads that group over
-    // the groups below it. False when all are empty.
-    bool refill()
+    // Makes the least wanted key of the lowest filled group the last key and spreads that
+    // group's wanted entries over the groups below it; the others can never be taken out, as a
+    // node once unwanted stays so. False when all are empty.
+    template <class Wanted>
+    bool refill(Wanted wanted)
     {
-        if (mLevels == 0)
-            return false;
-        const std::size_t g = lowestFilled();
-        mLast = mLeast[g].bits;
-        std::memcpy(&mLastKey, &mLast, sizeof mLast);
-        mFilled[g / digits] &= ~(1u << g % digits);
-        if (mFilled[g / digits] == 0)
-            mLevels &= ~(1u << g / digits);
-        std::vector<Entry> group;
-        group.swap(mGroups[g]);
-        for (const Entry& e : group)
-            add(e);
-        group.clear();
-        group.swap(mGroups[g]);  // its room serves again
-        return true;
+        while (mLevels != 0) {
+            const std::size_t g = lowestFilled();
+            mFilled[g / digits] &= ~(1u << g % digits);
+            if (mFilled[g / digits] == 0)
+                mLevels &= ~(1u << g / digits);
+            std::vector<Entry> group;
+            group.swap(mGroups[g]);
+            std::size_t kept = 0;
+            std::uint64_t least = ~std::uint64_t{0};
+            for (const Entry& e : group)
+                if (wanted(e.node)) {
+                    least = e.bits < least ? e.bits : least;
+                    group[kept++] = e;
+                }
+            group.resize(kept);
+            if (kept != 0) {
+                mLast = least;
+                std::memcpy(&mLastKey, &mLast, sizeof mLast);
+                for (const Entry& e : group)
+                    add(e);
+            }
+            group.clear();
+            group.swap(mGroups[g]);  // its room serves again
+            if (kept != 0)
+                return true;
+        }
+        return false;
     }
 
     std::vector<Entry> mGroups[equal + 1];
