@@ -38,6 +38,10 @@ inline void prefetch(const void* p)
 {
 #if defined(__GNUC__)
     __builtin_prefetch(p);
+    // GCC holds a function whose only effect is a prefetch to have none, and drops the calls
+    // (it did so with the fetches of the next node's chain and row below); a volatile statement
+    // keeps them.
+    __asm__ __volatile__("");
 #else
     (void)p;
 #endif
