@@ -13,13 +13,11 @@ qcChainStep stepOf(const qcDirectedGraphLink& l, long n)
 }  // namespace
 
 qcChainRows::qcChainRows(const qcDirectedGraph& graph)
-    : mRowStart(at(graph.numNodes()) + 1), mWalkChain(at(graph.numNodes())),
-      mSteps(at(graph.numLinks()), qcArrayStart::unset)
+    : mRowStart(at(graph.numNodes()) + 1), mSteps(at(graph.numLinks()), qcArrayStart::unset)
 {
     if (copyLinks(graph))
         return;
     mRowStart.fill(0);
-    mWalkChain.fill(0);
     sortLinks(graph);
 }
 
@@ -39,22 +37,24 @@ bool qcChainRows::copyLinks(const qcDirectedGraph& graph)
             return false;
         if (l.nodeA() != node) {
             for (long u = node + 1; u <= l.nodeA(); ++u)
-                mRowStart[at(u)] = static_cast<std::int32_t>(j);
+                mRowStart[at(u)] = static_cast<std::uint32_t>(j);
             node = l.nodeA();
             rowBegin = j;
         }
         const long chainedTo = j == rowBegin ? -1 : static_cast<long>(j) - 1;
         if (l.nextChild() != chainedTo)
-            mWalkChain[at(node)] = 1;
+            giveNoRow(at(node));
         mSteps[j] = stepOf(l, n);
     }
     for (long u = node + 1; u <= n; ++u)
-        mRowStart[at(u)] = static_cast<std::int32_t>(links.size());
+        mRowStart[at(u)] = static_cast<std::uint32_t>(links.size());
     // The newest link must head the chain.
     for (std::size_t u = 0; u < at(n); ++u) {
-        const std::int32_t newest = mRowStart[u] == mRowStart[u + 1] ? -1 : mRowStart[u + 1] - 1;
+        const std::uint32_t begin = mRowStart[u] & ~walkChain;
+        const std::uint32_t end = mRowStart[u + 1] & ~walkChain;
+        const long newest = begin == end ? -1 : static_cast<long>(end) - 1;
         if (graph.mNodes[u].firstChild() != newest)
-            mWalkChain[u] = 1;
+            giveNoRow(u);
     }
     return true;
 }
@@ -72,7 +72,7 @@ void qcChainRows::sortLinks(const qcDirectedGraph& graph)
 
     // Filled with the links in index order. On the way, each link of a row must point to the
     // one filled before it (the older one); the oldest to -1.
-    qcSearchArray<std::int32_t> fill(at(n), qcArrayStart::unset);
+    qcSearchArray<std::uint32_t> fill(at(n), qcArrayStart::unset);
     for (std::size_t u = 0; u < at(n); ++u)
         fill[u] = mRowStart[u];
     qcSearchArray<std::int32_t> older(at(n), qcArrayStart::unset);
@@ -83,12 +83,12 @@ void qcChainRows::sortLinks(const qcDirectedGraph& graph)
             continue;
         const std::size_t u = at(l.nodeA());
         if (l.nextChild() != older[u])
-            mWalkChain[u] = 1;
+            giveNoRow(u);
         older[u] = static_cast<std::int32_t>(j);
         mSteps[at(fill[u]++)] = stepOf(l, n);
     }
     // The newest link must head the chain.
     for (std::size_t u = 0; u < at(n); ++u)
         if (graph.mNodes[u].firstChild() != older[u])
-            mWalkChain[u] = 1;
+            giveNoRow(u);
 }

@@ -28,15 +28,15 @@ class qcChainRows {
 public:
     explicit qcChainRows(const qcDirectedGraph& graph);
 
-    bool hasRow(std::int32_t node) const { return mWalkChain[at(node)] == 0; }
-    const qcChainStep* begin(std::int32_t node) const { return mSteps.data() + mRowStart[at(node)]; }
-    const qcChainStep* end(std::int32_t node) const { return mSteps.data() + mRowStart[at(node) + 1]; }
-    const std::int32_t* rowStart(std::int32_t node) const { return &mRowStart[at(node)]; }
+    bool hasRow(std::int32_t node) const { return (mRowStart[at(node)] & walkChain) == 0; }
+    const qcChainStep* begin(std::int32_t node) const { return mSteps.data() + (mRowStart[at(node)] & ~walkChain); }
+    const qcChainStep* end(std::int32_t node) const { return mSteps.data() + (mRowStart[at(node) + 1] & ~walkChain); }
+    const std::uint32_t* rowStart(std::int32_t node) const { return &mRowStart[at(node)]; }
     // The step a walk of the row reads first (its last); for an empty row one nearby. To be
     // fetched ahead, not read.
     const qcChainStep* firstRead(std::int32_t node) const
     {
-        const std::int32_t end = mRowStart[at(node) + 1];
+        const std::uint32_t end = mRowStart[at(node) + 1] & ~walkChain;
         return mSteps.data() + (end > 0 ? end - 1 : 0);
     }
 
@@ -44,8 +44,11 @@ private:
     bool copyLinks(const qcDirectedGraph& graph);
     void sortLinks(const qcDirectedGraph& graph);
 
-    qcSearchArray<std::int32_t> mRowStart;  // one more than the nodes: a row ends where the next starts
-    qcSearchArray<std::uint8_t> mWalkChain;  // 1: the node's chain has no row
+    // Whether a node has a row is read with where the row starts: a link index needs 31 bits.
+    static constexpr std::uint32_t walkChain = 1u << 31;  // the node's chain has no row
+    void giveNoRow(std::size_t node) { mRowStart[node] |= walkChain; }
+
+    qcSearchArray<std::uint32_t> mRowStart;  // one more than the nodes: a row ends where the next starts
     qcSearchArray<qcChainStep> mSteps;  // every step of a row is written; a step per link at most
 };
 
