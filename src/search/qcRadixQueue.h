@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 // The two-node search's quick queue while keys never fall (no negative score met yet). Keys
