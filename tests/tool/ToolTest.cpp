@@ -150,6 +150,10 @@ TEST(Tool, DrawWritesDotAndSvgWithThePath)
     EXPECT_TRUE(std::get<1>(runTool({"draw", QCGRAPH_SAMPLE_DATA "/sample.gr", "-o", "-", "--path", "1", "81"})) ==
                 readAll(QCGRAPH_SAMPLE_DATA "/../docs/sample-path.svg"))
         << "run scripts/pictures";
+    // An edge list has no positions: its nodes go round a circle of radius 20n/pi + 40, node 0 on the right.
+    const std::string circle = tempPath("circle.dot");
+    EXPECT_EQ(std::get<0>(runTool({"draw", writeTemp("three.txt", "0 1\n1 2\n"), "-o", circle})), 0);
+    EXPECT_NE(readAll(circle).find("0 [pos=\"59.0985931"), std::string::npos) << readAll(circle);
     // A thousand nodes round a circle have no room for labels nor arrowheads: dots of the least size. The picture fills
     // its window, unless --size fixes its longer side.
     const std::string ring = std::get<1>(runTool({"draw", writeTemp("ring.txt", "999 0\n"), "-o", "-"}));
