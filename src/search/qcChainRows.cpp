@@ -48,14 +48,12 @@ bool qcChainRows::copyLinks(const qcDirectedGraph& graph)
     }
     for (long u = node + 1; u <= n; ++u)
         mRowStart[at(u)] = static_cast<std::uint32_t>(links.size());
-    // The newest link must head the chain.
-    for (std::size_t u = 0; u < at(n); ++u) {
+    // A row's links are the graph's own, so its last is the newest.
+    checkHeads(graph, [this](std::size_t u) {
         const std::uint32_t begin = mRowStart[u] & ~walkChain;
         const std::uint32_t end = mRowStart[u + 1] & ~walkChain;
-        const long newest = begin == end ? -1 : static_cast<long>(end) - 1;
-        if (graph.mNodes[u].firstChild() != newest)
-            giveNoRow(u);
-    }
+        return begin == end ? -1L : static_cast<long>(end) - 1;
+    });
     return true;
 }
 
@@ -87,8 +85,13 @@ void qcChainRows::sortLinks(const qcDirectedGraph& graph)
         older[u] = static_cast<std::int32_t>(j);
         mSteps[at(fill[u]++)] = stepOf(l, n);
     }
-    // The newest link must head the chain.
-    for (std::size_t u = 0; u < at(n); ++u)
-        if (graph.mNodes[u].firstChild() != older[u])
+    checkHeads(graph, [&older](std::size_t u) { return static_cast<long>(older[u]); });
+}
+
+template <class Newest>
+void qcChainRows::checkHeads(const qcDirectedGraph& graph, Newest newest)
+{
+    for (std::size_t u = 0; u < at(graph.numNodes()); ++u)
+        if (graph.mNodes[u].firstChild() != newest(u))
             giveNoRow(u);
 }

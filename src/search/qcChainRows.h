@@ -43,6 +43,10 @@ public:
 private:
     bool copyLinks(const qcDirectedGraph& graph);
     void sortLinks(const qcDirectedGraph& graph);
+    // Gives no row to a node whose chain is not headed by its newest link, newest(node) (-1:
+    // none), as a walk would start elsewhere.
+    template <class Newest>
+    void checkHeads(const qcDirectedGraph& graph, Newest newest);
 
     // Whether a node has a row is read with where the row starts: a link index needs 31 bits.
     static constexpr std::uint32_t walkChain = 1u << 31;  // the node's chain has no row
