@@ -231,6 +231,16 @@ public:
     // arrays stay empty when `link` is not a link index.
     void shortestPath(std::int32_t link, qcIndexArray& nodes, qcIndexArray& links) const;
 
+    // The cheapest paths from start to every node, by the rules of the two-node shortestPath():
+    // the path read back from predecessorLinks to any node is the one shortestPath(start, node)
+    // gives, and distances[node] is its score. Fills both arrays with one entry per node
+    // (emptied first): the distance, +infinity where no path costs less than 1.0e12, and the
+    // link by which the node is reached (-1 at start and where unreached). Throws
+    // qcInvariantFailure, leaving both untouched, when start is not a node. Calls
+    // qcAttention::check() before passes 1, 65, 129, ...; what it throws passes through with
+    // both arrays untouched. Time O(m log m) for the m links reached.
+    void shortestPathTree(std::int32_t start, std::vector<double>& distances, qcIndexArray& predecessorLinks) const;
+
     // Ranked walks from start to end, with their scores (the sum of the walk's link scores,
     // added from the start) in the parallel array. Walks may repeat nodes and links. The search
     // grows walks from start, always taking next the cheapest walk not taken yet (ties: the one
@@ -298,6 +308,7 @@ public:
 private:
     friend class qcChainCursor;  // the library's walk of a chain reads mLinks directly
     friend class qcChainRows;    // and so does its row-by-row copy of the chains
+    friend class qcPathSearch;   // and the cheapest-path search
 
     // Links the stored link i into the head of the chain of its nodeA.
     void pushChainHead(std::int32_t i);

@@ -24,6 +24,30 @@ Found search(const qcDirectedGraph& g, std::int32_t start, std::int32_t end, std
     return f;
 }
 
+// The links' scores added from the first.
+double scoreOf(const qcDirectedGraph& g, const qcIndexArray& links)
+{
+    double total = 0.0;
+    for (const std::int32_t l : links)
+        total += g.link(l).score();
+    return total;
+}
+
+// The path to end in a tree of predecessor links, each followed back to its nodeA.
+Found readBack(const qcDirectedGraph& g, const qcIndexArray& via, std::int32_t start, std::int32_t end)
+{
+    if (end != start && via[end] == -1)
+        return {};
+    Found f{{end}, {}};
+    for (std::int32_t v = end; v != start && f.second.size() <= via.size(); v = f.first.back()) {
+        f.second.push_back(via[v]);
+        f.first.push_back(static_cast<std::int32_t>(g.link(via[v]).nodeA()));
+    }
+    std::reverse(f.first.begin(), f.first.end());
+    std::reverse(f.second.begin(), f.second.end());
+    return f;
+}
+
 TEST(ShortestPath, HandCheckedGraphs)
 {
     //   0 --> 1
@@ -88,10 +112,32 @@ TEST(ShortestPath, AbortCheckBeforeEvery64thPass)
         EXPECT_EQ(search(forked, 0, 67).second.back(), 66);
         EXPECT_EQ(counter.calls - before, 2);
     }
+    std::vector<double> distances{7.0};
+    qcIndexArray via{7};
+    const long before = counter.calls;
+    g.shortestPathTree(0, distances, via);  // passes 1 to 66, the last finding the queue empty
+    EXPECT_EQ(counter.calls - before, 2);
     qctest::CheckCounter cancelOnSecond(2);
     Found f{{1}, {1}};
     EXPECT_THROW(g.shortestPath(0, 64, f.first, f.second), qcAttentionAbort);
     EXPECT_EQ(f, Found());
+    EXPECT_THROW(g.shortestPathTree(1, distances, via), qcAttentionAbort);
+    EXPECT_EQ(distances.size(), 65u);  // as the call before left them
+}
+
+TEST(ShortestPathTree, EveryNodeItsDistanceAndLink)
+{
+    //   0 --> 1 --> 2      3 (isolated)     link 3 is skipped (flags bit 0)
+    //    \________^
+    const qcDirectedGraph g = makeGraph(4, {{0, 1, 1.0}, {1, 2, 1.0}, {0, 2, 2.0}, {0, 3, 1.0, 1}});
+    std::vector<double> distances{9.0};
+    qcIndexArray via{9, 9, 9, 9, 9};
+    g.shortestPathTree(0, distances, via);
+    EXPECT_EQ(distances, (std::vector<double>{0.0, 1.0, 2.0, inf}));
+    EXPECT_EQ(via, (qcIndexArray{-1, 0, 2, -1}));  // link 2 reaches 2 first, at the same cost
+    for (const std::int32_t bad : {-1, 4})
+        EXPECT_THROW(g.shortestPathTree(bad, distances, via), qcInvariantFailure);
+    EXPECT_EQ(via.size(), 4u);
 }
 
 // Exactly the plain procedure's path, through chains the graph built (links stored node by
@@ -116,7 +162,11 @@ TEST(ShortestPath, SameAsPlainProcedureOnRandomGraphs)
                 g.link(static_cast<long>(rng() % g.numLinks()), qcDirectedGraphLink(static_cast<long>(rng() % n), static_cast<long>(rng() % n)));
             else  // a node takes over another's chain
                 g.node(static_cast<long>(rng() % n), g.node(static_cast<long>(rng() % n)));
+        const bool chainsBroken = round % 3 == 0;
         const auto start = static_cast<std::int32_t>(rng() % n);
+        std::vector<double> distances;
+        qcIndexArray via;
+        g.shortestPathTree(start, distances, via);
         std::vector<Found> fromReader(static_cast<std::size_t>(n)), found(fromReader);  // a second thread reads the same graph
         std::thread reader([&] { for (std::int32_t end = 0; end < n; ++end) fromReader[end] = search(g, start, end); });
         for (std::int32_t end = 0; end < n; ++end) {
@@ -124,6 +174,10 @@ TEST(ShortestPath, SameAsPlainProcedureOnRandomGraphs)
             Found plain;
             qcref::plainShortestPath(g, start, end, plain.first, plain.second);
             EXPECT_EQ(found[end] = search(g, start, end), plain);
+            EXPECT_EQ(distances[end], plain.first.empty() ? inf : scoreOf(g, plain.second));
+            if (!chainsBroken) {  // else a link need not lead from its nodeA
+                EXPECT_EQ(readBack(g, via, start, end), plain);
+            }
         }
         reader.join();
         EXPECT_EQ(fromReader, found);
