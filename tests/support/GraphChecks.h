@@ -35,6 +35,22 @@ inline const char* graphFault(const qcDirectedGraph& g)
     return nullptr;
 }
 
+// Nodes and links make a path of g: one node more than links (or neither), each link leading
+// from the node before it to the node after it.
+inline const char* pathFault(const qcDirectedGraph& g, const qcIndexArray& nodes, const qcIndexArray& links)
+{
+    if (nodes.empty() ? !links.empty() : links.size() + 1 != nodes.size())
+        return "the path's sizes do not match";
+    for (std::size_t k = 0; k < links.size(); ++k) {
+        if (links[k] < 0 || links[k] >= g.numLinks())
+            return "a path names no link";
+        const qcDirectedGraphLink& l = g.link(links[k]);
+        if (l.nodeA() != nodes[k] || l.nodeB() != nodes[k + 1])
+            return "a link of the path does not join its nodes";
+    }
+    return nullptr;
+}
+
 // Stops a fuzz run with the fault.
 inline void require(const char* fault)
 {

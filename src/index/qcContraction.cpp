@@ -1,0 +1,344 @@
+#include "index/qcContraction.h"
+
+#include <algorithm>
+#include <functional>
+#include <limits>
+#include <queue>
+#include <stdexcept>
+#include <utility>
+
+#include "graph/qcIndex.h"
+#include "qcAttention.h"
+
+namespace {
+
+constexpr double infinity = std::numeric_limits<double>::infinity();
+
+// An arc of the graph being contracted, as seen from one of its ends.
+struct Edge {
+    std::int32_t node;  // the other end
+    std::int32_t arc;
+    double weight;
+};
+
+struct Shortcut {
+    std::int32_t from;
+    std::int32_t to;
+    std::int32_t first;
+    std::int32_t second;
+    double weight;
+};
+
+// A search from one node over the nodes not contracted yet, avoiding one, that stops once every
+// target is settled, once the keys pass a bound, or after a number of settled nodes.
+class WitnessSearch {
+public:
+    explicit WitnessSearch(std::size_t n) : mDistance(n), mStamp(n, 0), mTarget(n, 0) {}
+
+    void markTarget(std::int32_t node)
+    {
+        if (mTarget[at(node)] != mNow + 1) {
+            mTarget[at(node)] = mNow + 1;
+            ++mTargetsLeft;
+        }
+    }
+    // After the targets are marked.
+    void run(const std::vector<std::vector<Edge>>& out, std::int32_t source, std::int32_t avoid, double bound,
+             std::size_t settleLimit)
+    {
+        if (mNow > std::numeric_limits<std::uint32_t>::max() - 4) {  // the stamps would wrap round
+            std::fill(mStamp.begin(), mStamp.end(), 0);
+            std::fill(mTarget.begin(), mTarget.end(), 0);
+            mNow = 1;
+        }
+        ++mNow;
+        mHeap.clear();
+        reach(source, 0.0);
+        std::size_t settled = 0;
+        while (!mHeap.empty() && mTargetsLeft > 0 && settled < settleLimit) {
+            std::pop_heap(mHeap.begin(), mHeap.end(), std::greater<>());
+            const auto [d, u] = mHeap.back();
+            mHeap.pop_back();
+            if (d > mDistance[at(u)])
+                continue;  // outdated
+            if (d > bound)
+                break;
+            ++settled;
+            if (mTarget[at(u)] == mNow) {
+                mTarget[at(u)] = 0;
+                --mTargetsLeft;
+            }
+            for (const Edge& e : out[at(u)])
+                if (e.node != avoid && (mStamp[at(e.node)] != mNow || d + e.weight < mDistance[at(e.node)]))
+                    reach(e.node, d + e.weight);
+        }
+        mTargetsLeft = 0;
+        ++mNow;  // every mark of this run is now stale
+    }
+    // The distance found by the last run, or infinity. Valid until the next markTarget().
+    double distance(std::int32_t node) const { return mStamp[at(node)] == mNow - 1 ? mDistance[at(node)] : infinity; }
+
+private:
+    void reach(std::int32_t node, double d)
+    {
+        mStamp[at(node)] = mNow;
+        mDistance[at(node)] = d;
+        mHeap.emplace_back(d, node);
+        std::push_heap(mHeap.begin(), mHeap.end(), std::greater<>());
+    }
+
+    std::vector<double> mDistance;
+    std::vector<std::uint32_t> mStamp;
+    std::vector<std::uint32_t> mTarget;  // mNow + 1 while a target of the coming run
+    std::uint32_t mNow = 1;
+    std::size_t mTargetsLeft = 0;
+    std::vector<std::pair<double, std::int32_t>> mHeap;
+};
+
+class Contraction {
+public:
+    Contraction(std::size_t n, const std::vector<qcGraphArc>& arcs, const qcContractionLimits& limits)
+        : mOut(n), mIn(n), mWitness(n), mLimits(limits), mUp(n), mDown(n)
+    {
+        mArcs.reserve(arcs.size());
+        for (const qcGraphArc& a : arcs) {
+            const auto index = static_cast<std::int32_t>(mArcs.size());
+            mArcs.push_back(qcHierarchyArc{a.from, a.to, a.link, -1, a.weight});
+            mOut[at(a.from)].push_back(Edge{a.to, index, a.weight});
+            mIn[at(a.to)].push_back(Edge{a.from, index, a.weight});
+        }
+    }
+
+    // The shortcuts that contracting v would make.
+    const std::vector<Shortcut>& shortcutsOf(std::int32_t v, std::size_t settleLimit)
+    {
+        mShortcuts.clear();
+        for (const Edge& in : mIn[at(v)]) {
+            double bound = -infinity;
+            for (const Edge& out : mOut[at(v)])
+                if (out.node != in.node) {
+                    bound = std::max(bound, in.weight + out.weight);
+                    mWitness.markTarget(out.node);
+                }
+            if (bound == -infinity)
+                continue;
+            mWitness.run(mOut, in.node, v, bound, settleLimit);
+            for (const Edge& out : mOut[at(v)]) {
+                const double via = in.weight + out.weight;
+                if (out.node != in.node && !(mWitness.distance(out.node) <= via))
+                    mShortcuts.push_back(Shortcut{in.node, out.node, in.arc, out.arc, via});
+            }
+        }
+        return mShortcuts;
+    }
+
+    double priorityOf(std::int32_t v, std::size_t settleLimit)
+    {
+        const double added = static_cast<double>(shortcutsOf(v, settleLimit).size());
+        const double removed = static_cast<double>(mIn[at(v)].size() + mOut[at(v)].size());
+        // Few shortcuts per arc removed, and low in the hierarchy built so far: contracting such
+        // nodes first keeps both the shortcuts and the searches' climbs small.
+        return added / std::max(removed, 1.0) + mLevel[at(v)];
+    }
+
+    // Contracts v with the shortcuts just computed for it.
+    void contract(std::int32_t v)
+    {
+        for (const Shortcut& s : mShortcuts)
+            addShortcut(s);
+        for (const Edge& in : mIn[at(v)])
+            dropEdge(mOut[at(in.node)], v);
+        for (const Edge& out : mOut[at(v)])
+            dropEdge(mIn[at(out.node)], v);
+        mUp[at(v)].swap(mOut[at(v)]);
+        mDown[at(v)].swap(mIn[at(v)]);
+        if (mArcs.size() > mLimits.maxArcs)
+            throw std::length_error("qcShortestPathIndex: the index would outgrow its memory bound");
+    }
+
+    // The neighbours of v not contracted yet, each once.
+    void neighboursOf(std::int32_t v, std::vector<std::int32_t>& nodes) const
+    {
+        nodes.clear();
+        for (const Edge& e : mUp[at(v)])
+            nodes.push_back(e.node);
+        for (const Edge& e : mDown[at(v)])
+            nodes.push_back(e.node);
+        std::sort(nodes.begin(), nodes.end());
+        nodes.erase(std::unique(nodes.begin(), nodes.end()), nodes.end());
+    }
+
+    std::vector<double> mLevel;  // 1 + the highest level of a contracted neighbour
+
+    qcHierarchy finish(const std::vector<std::int32_t>& nodeOfRank);
+
+private:
+    void addShortcut(const Shortcut& s)
+    {
+        std::vector<Edge>& out = mOut[at(s.from)];
+        const auto known = std::find_if(out.begin(), out.end(), [&s](const Edge& e) { return e.node == s.to; });
+        if (known != out.end() && known->weight <= s.weight)
+            return;
+        const auto index = static_cast<std::int32_t>(mArcs.size());
+        mArcs.push_back(qcHierarchyArc{s.from, s.to, s.first, s.second, s.weight});
+        const Edge forward{s.to, index, s.weight};
+        const Edge backward{s.from, index, s.weight};
+        std::vector<Edge>& in = mIn[at(s.to)];
+        if (known == out.end()) {
+            out.push_back(forward);
+            in.push_back(backward);
+            return;
+        }
+        // A dearer arc between the same two nodes gives way; nothing refers to it, as neither
+        // end is contracted yet.
+        *known = forward;
+        *std::find_if(in.begin(), in.end(), [&s](const Edge& e) { return e.node == s.from; }) = backward;
+    }
+    static void dropEdge(std::vector<Edge>& edges, std::int32_t node)
+    {
+        edges.erase(std::remove_if(edges.begin(), edges.end(), [node](const Edge& e) { return e.node == node; }),
+                    edges.end());
+    }
+
+    std::vector<std::vector<Edge>> mOut;
+    std::vector<std::vector<Edge>> mIn;
+    WitnessSearch mWitness;
+    const qcContractionLimits& mLimits;
+    std::vector<qcHierarchyArc> mArcs;
+    std::vector<Shortcut> mShortcuts;
+    std::vector<std::vector<Edge>> mUp;    // of a contracted node: its arcs to nodes contracted later
+    std::vector<std::vector<Edge>> mDown;  // and from them
+};
+
+// Keeps the arcs that the hierarchy uses, in their order (so a shortcut still follows the arcs
+// it stands for), names the nodes by rank and lays the rows out.
+qcHierarchy Contraction::finish(const std::vector<std::int32_t>& nodeOfRank)
+{
+    const std::size_t n = nodeOfRank.size();
+    qcHierarchy h;
+    h.nodeOfRank = nodeOfRank;
+    h.rankOfNode.assign(n, -1);
+    for (std::size_t r = 0; r < n; ++r)
+        h.rankOfNode[at(nodeOfRank[r])] = static_cast<std::int32_t>(r);
+
+    std::vector<char> used(mArcs.size(), 0);
+    std::vector<std::int32_t> pending;
+    for (std::size_t v = 0; v < n; ++v) {
+        for (const Edge& e : mUp[v])
+            pending.push_back(e.arc);
+        for (const Edge& e : mDown[v])
+            pending.push_back(e.arc);
+    }
+    while (!pending.empty()) {
+        const std::int32_t a = pending.back();
+        pending.pop_back();
+        if (used[at(a)])
+            continue;
+        used[at(a)] = 1;
+        if (mArcs[at(a)].second >= 0) {
+            pending.push_back(mArcs[at(a)].first);
+            pending.push_back(mArcs[at(a)].second);
+        }
+    }
+    std::vector<std::int32_t> renamed(mArcs.size(), -1);
+    for (std::size_t a = 0; a < mArcs.size(); ++a) {
+        if (!used[a])
+            continue;
+        qcHierarchyArc arc = mArcs[a];
+        arc.from = h.rankOfNode[at(arc.from)];
+        arc.to = h.rankOfNode[at(arc.to)];
+        if (arc.second >= 0) {
+            arc.first = renamed[at(arc.first)];
+            arc.second = renamed[at(arc.second)];
+        }
+        renamed[a] = static_cast<std::int32_t>(h.arcs.size());
+        h.arcs.push_back(arc);
+    }
+    mArcs.clear();
+    mArcs.shrink_to_fit();
+
+    const auto rows = [&](std::vector<std::vector<Edge>>& lists, std::vector<std::uint32_t>& start,
+                          std::vector<qcHierarchyStep>& steps) {
+        start.assign(n + 1, 0);
+        for (std::size_t r = 0; r < n; ++r) {
+            start[r] = static_cast<std::uint32_t>(steps.size());
+            for (const Edge& e : lists[at(nodeOfRank[r])]) {
+                const std::int32_t arc = renamed[at(e.arc)];
+                steps.push_back(qcHierarchyStep{h.rankOfNode[at(e.node)], arc, e.weight});
+            }
+            std::vector<Edge>().swap(lists[at(nodeOfRank[r])]);
+        }
+        start[n] = static_cast<std::uint32_t>(steps.size());
+    };
+    rows(mUp, h.upStart, h.up);
+    rows(mDown, h.downStart, h.down);
+    return h;
+}
+
+}  // namespace
+
+qcHierarchy qfContract(std::size_t numNodes, const std::vector<qcGraphArc>& arcs,
+                       const std::vector<std::int32_t>& nodeOfRank, const qcContractionLimits& limits)
+{
+    // Searches for witnesses give up after this many nodes: a larger bound finds more of them
+    // (fewer shortcuts) at a higher cost. Priorities are guessed with a smaller one.
+    constexpr std::size_t settleLimit = 200;
+    constexpr std::size_t guessLimit = 50;
+    Contraction c(numNodes, arcs, limits);
+    if (limits.progress)
+        limits.progress(0.0);
+    const auto report = [&limits, numNodes](std::size_t done) {
+        if (done % 64 == 0) {
+            qcAttention::check();
+            if (limits.progress && done % 65536 == 0 && done > 0)
+                limits.progress(static_cast<double>(done) / static_cast<double>(numNodes));
+        }
+    };
+    if (!nodeOfRank.empty()) {
+        for (std::size_t r = 0; r < numNodes; ++r) {
+            report(r);
+            c.shortcutsOf(nodeOfRank[r], settleLimit);
+            c.contract(nodeOfRank[r]);
+        }
+        return c.finish(nodeOfRank);
+    }
+
+    c.mLevel.assign(numNodes, 0.0);
+    std::vector<double> priority(numNodes);
+    using Entry = std::pair<double, std::int32_t>;
+    std::priority_queue<Entry, std::vector<Entry>, std::greater<>> queue;
+    for (std::size_t v = 0; v < numNodes; ++v) {
+        if (v % 64 == 0)
+            qcAttention::check();
+        priority[v] = c.priorityOf(static_cast<std::int32_t>(v), guessLimit);
+        queue.emplace(priority[v], static_cast<std::int32_t>(v));
+    }
+    std::vector<std::int32_t> order;
+    order.reserve(numNodes);
+    std::vector<std::int32_t> neighbours;
+    while (!queue.empty()) {
+        const auto [p, v] = queue.top();
+        queue.pop();
+        if (p != priority[at(v)])
+            continue;  // outdated, or contracted (+infinity)
+        // Lazy update: a node whose priority has grown waits its turn again.
+        const double now = c.priorityOf(v, guessLimit);
+        if (!queue.empty() && now > queue.top().first) {
+            priority[at(v)] = now;
+            queue.emplace(now, v);
+            continue;
+        }
+        report(order.size());
+        c.shortcutsOf(v, settleLimit);
+        c.contract(v);
+        priority[at(v)] = infinity;
+        order.push_back(v);
+        c.neighboursOf(v, neighbours);
+        for (const std::int32_t x : neighbours) {
+            c.mLevel[at(x)] = std::max(c.mLevel[at(x)], c.mLevel[at(v)] + 1.0);
+            priority[at(x)] = c.priorityOf(x, guessLimit);
+            queue.emplace(priority[at(x)], x);
+        }
+    }
+    return c.finish(order);
+}

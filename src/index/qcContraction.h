@@ -1,0 +1,32 @@
+#ifndef QC_CONTRACTION_H
+#define QC_CONTRACTION_H
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "index/qcHierarchy.h"
+
+// An arc of the graph given to the contraction: from and to are node indices, `link` the
+// graph's link it stands for. At most one per ordered pair of distinct nodes, weight >= 0.
+struct qcGraphArc {
+    std::int32_t from;
+    std::int32_t to;
+    std::int32_t link;
+    double weight;
+};
+
+struct qcContractionLimits {
+    std::size_t maxArcs;  // links and shortcuts made; more throws std::length_error
+    std::function<void(double)> progress;  // the share of nodes contracted, now and then
+};
+
+// Contracts the nodes one by one, the least important first (fewest shortcuts per arc removed,
+// lowest in the hierarchy built so far), or in the order `nodeOfRank` when it is not empty. A shortcut u -> w is made for u -> v -> w unless a search that avoids v finds a
+// way no dearer; a search given up early only adds shortcuts, which never makes a distance
+// wrong. Calls qcAttention::check() every 64 nodes.
+qcHierarchy qfContract(std::size_t numNodes, const std::vector<qcGraphArc>& arcs,
+                       const std::vector<std::int32_t>& nodeOfRank, const qcContractionLimits& limits);
+
+#endif

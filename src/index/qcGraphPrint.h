@@ -1,0 +1,14 @@
+#ifndef QC_GRAPH_PRINT_H
+#define QC_GRAPH_PRINT_H
+
+#include <cstdint>
+
+#include "qcDirectedGraph.h"
+
+// Fingerprints of a graph, so that an index can tell the graph it answers for from another:
+// of everything a search reads but the scores (counts, chains, ends, flags bit 0), and of the
+// scores. Time O(n + m).
+std::uint64_t qfStructurePrint(const qcDirectedGraph& graph);
+std::uint64_t qfScorePrint(const qcDirectedGraph& graph);
+
+#endif

@@ -1,0 +1,42 @@
+#ifndef QC_HIERARCHY_H
+#define QC_HIERARCHY_H
+
+#include <cstdint>
+#include <vector>
+
+// A contraction hierarchy: every node has a rank (its place in the order of contraction), and
+// every cheapest path has a cheapest counterpart that climbs in rank and then descends, over
+// links of the graph and shortcuts, which stand for two arcs one after the other. Nodes are
+// named here by rank, so the searches read memory near where they already are.
+struct qcHierarchyArc {
+    std::int32_t from;  // ranks
+    std::int32_t to;
+    // A link: its index, and -1. A shortcut: the arcs from -> middle and middle -> to, both of
+    // lower index than the shortcut's own.
+    std::int32_t first;
+    std::int32_t second;
+    double weight;
+};
+
+// An arc as a search from one of its ends sees it: the rank at the other end.
+struct qcHierarchyStep {
+    std::int32_t head;
+    std::int32_t arc;
+    double weight;
+};
+
+struct qcHierarchy {
+    std::vector<std::int32_t> nodeOfRank;
+    std::vector<std::int32_t> rankOfNode;
+    std::vector<qcHierarchyArc> arcs;
+    // Per rank r, rows from upStart[r] to upStart[r + 1]: the arcs r -> higher rank (up), and
+    // the arcs higher rank -> r (down), each with the higher rank as head.
+    std::vector<std::uint32_t> upStart;
+    std::vector<qcHierarchyStep> up;
+    std::vector<std::uint32_t> downStart;
+    std::vector<qcHierarchyStep> down;
+
+    std::size_t numNodes() const { return nodeOfRank.size(); }
+};
+
+#endif

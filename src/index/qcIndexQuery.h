@@ -1,0 +1,27 @@
+#ifndef QC_INDEX_QUERY_H
+#define QC_INDEX_QUERY_H
+
+#include <cstdint>
+#include <functional>
+
+#include "index/qcIndexData.h"
+
+// The searches over a hierarchy, nodes named by rank.
+
+// The least up-down distance from source to target (+infinity for none), and the node where the
+// two searches met on it (-1 for none).
+double qfIndexMeet(const qcHierarchy& h, qcShortestPathIndex::Workspace::Arrays& w, std::int32_t source,
+                   std::int32_t target, std::int32_t& meet);
+
+// Every node an upward search from `from` settles and does not stall, with its distance: side 0
+// along the arcs, side 1 against them.
+void qfIndexUpwardSearch(const qcHierarchy& h, qcShortestPathIndex::Workspace::Arrays& w, int side,
+                         std::int32_t from, const std::function<void(std::int32_t, double)>& settled);
+
+// Appends the nodes (graph indices, from the source) and links of the path that the last
+// qfIndexMeet() found through `meet`, shortcuts unpacked; returns its links' scores added from
+// the source.
+double qfIndexUnpack(const qcHierarchy& h, const qcShortestPathIndex::Workspace::Arrays& w, std::int32_t meet,
+                   qcIndexArray& nodes, qcIndexArray& links);
+
+#endif

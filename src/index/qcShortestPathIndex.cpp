@@ -1,0 +1,203 @@
+#include "qcShortestPathIndex.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+#include "graph/qcChainCursor.h"
+#include "graph/qcIndex.h"
+#include "index/qcContraction.h"
+#include "index/qcGraphPrint.h"
+#include "index/qcIndexData.h"
+#include "index/qcIndexQuery.h"
+
+namespace {
+
+constexpr double infinity = std::numeric_limits<double>::infinity();
+// As in the two-node search, a total from here up counts as unreached.
+constexpr double unreached = 1.0e12;
+
+double orUnreached(double d) { return d < unreached ? d : infinity; }
+
+// The arcs the two-node search can take, as it meets them: along each node's chain, links with
+// flags bit 0 and scores that can never be part of a way below `unreached` left out; of
+// parallel arcs the cheapest, the first in chain order on a tie. Throws on a negative score.
+std::vector<qcGraphArc> arcsOf(const qcDirectedGraph& graph)
+{
+    const long n = graph.numNodes();
+    std::vector<qcGraphArc> arcs;
+    std::vector<std::int32_t> slotOf(at(n), -1);  // where the arc to a node from the current one is
+    std::vector<std::int32_t> slotFrom(at(n), -1);
+    for (long u = 0; u < n; ++u) {
+        for (qcChainCursor c(graph, graph.node(u).firstChild()); c.valid(); c.next()) {
+            const qcDirectedGraphLink& l = c.link();
+            const long v = l.nodeA() == u ? l.nodeB() : l.nodeA();
+            if ((l.flags & 1u) || v < 0 || v >= n || v == u)
+                continue;
+            const double score = l.score();
+            if (score < 0.0)
+                throw qcInvariantFailure();
+            if (!(score < unreached))
+                continue;
+            if (slotFrom[at(v)] == u) {
+                qcGraphArc& known = arcs[at(slotOf[at(v)])];
+                if (score < known.weight)
+                    known = qcGraphArc{toIndex(u), toIndex(v), c.index(), score};
+                continue;
+            }
+            slotFrom[at(v)] = toIndex(u);
+            slotOf[at(v)] = static_cast<std::int32_t>(arcs.size());
+            arcs.push_back(qcGraphArc{toIndex(u), toIndex(v), c.index(), score});
+        }
+    }
+    return arcs;
+}
+
+qcShortestPathIndex::Workspace& threadWorkspace()
+{
+    // One per thread, for the forms without a workspace argument.
+    thread_local qcShortestPathIndex::Workspace workspace;
+    return workspace;
+}
+
+std::size_t graphBytes(const qcDirectedGraph& graph)
+{
+    return at(graph.numNodes()) * sizeof(qcDirectedGraphNode) + at(graph.numLinks()) * sizeof(qcDirectedGraphLink);
+}
+
+}  // namespace
+
+qcShortestPathIndex::Workspace::Workspace() : mArrays(std::make_unique<Arrays>()) {}
+qcShortestPathIndex::Workspace::~Workspace() = default;
+qcShortestPathIndex::Workspace::Workspace(Workspace&&) noexcept = default;
+qcShortestPathIndex::Workspace& qcShortestPathIndex::Workspace::operator=(Workspace&&) noexcept = default;
+
+qcShortestPathIndex::qcShortestPathIndex() : mData(std::make_unique<Data>()) {}
+qcShortestPathIndex::qcShortestPathIndex(std::unique_ptr<Data> data) : mData(std::move(data)) {}
+qcShortestPathIndex::~qcShortestPathIndex() = default;
+qcShortestPathIndex::qcShortestPathIndex(qcShortestPathIndex&&) noexcept = default;
+qcShortestPathIndex& qcShortestPathIndex::operator=(qcShortestPathIndex&&) noexcept = default;
+
+qcShortestPathIndex::qcShortestPathIndex(const qcDirectedGraph& graph) : qcShortestPathIndex(graph, Options()) {}
+
+qcShortestPathIndex::qcShortestPathIndex(const qcDirectedGraph& graph, const Options& options)
+    : mData(std::make_unique<Data>())
+{
+    const std::vector<qcGraphArc> arcs = arcsOf(graph);
+    // Every arc costs its record and a row entry.
+    constexpr std::size_t arcBytes = sizeof(qcHierarchyArc) + sizeof(qcHierarchyStep);
+    const double bound = options.memoryBound * static_cast<double>(graphBytes(graph)) / arcBytes;
+    qcContractionLimits limits{std::numeric_limits<std::size_t>::max(), options.progress};
+    if (options.memoryBound > 0.0 && bound < static_cast<double>(limits.maxArcs))
+        limits.maxArcs = std::max<std::size_t>(static_cast<std::size_t>(bound), 4096);
+    mData->hierarchy = qfContract(at(graph.numNodes()), arcs, {}, limits);
+    mData->numLinks = graph.numLinks();
+    mData->structure = qfStructurePrint(graph);
+    mData->scores = qfScorePrint(graph);
+}
+
+void qcShortestPathIndex::update(const qcDirectedGraph& graph)
+{
+    if (qfStructurePrint(graph) != mData->structure || graph.numNodes() != numNodes())
+        throw qcInvariantFailure();
+    const std::vector<qcGraphArc> arcs = arcsOf(graph);
+    const qcContractionLimits limits{std::numeric_limits<std::size_t>::max(), nullptr};
+    mData->hierarchy = qfContract(at(graph.numNodes()), arcs, mData->hierarchy.nodeOfRank, limits);
+    mData->scores = qfScorePrint(graph);
+}
+
+bool qcShortestPathIndex::isCurrent(const qcDirectedGraph& graph) const
+{
+    return graph.numNodes() == numNodes() && qfStructurePrint(graph) == mData->structure &&
+           qfScorePrint(graph) == mData->scores;
+}
+
+long qcShortestPathIndex::numNodes() const { return static_cast<long>(mData->hierarchy.numNodes()); }
+
+std::size_t qcShortestPathIndex::memoryBytes() const
+{
+    const qcHierarchy& h = mData->hierarchy;
+    return sizeof(Data) + (h.nodeOfRank.size() + h.rankOfNode.size() + h.upStart.size() + h.downStart.size()) * 4 +
+           h.arcs.size() * sizeof(qcHierarchyArc) + (h.up.size() + h.down.size()) * sizeof(qcHierarchyStep);
+}
+
+void qcShortestPathIndex::checkNode(std::int32_t node) const
+{
+    if (node < 0 || node >= numNodes())
+        throw qcInvariantFailure();
+}
+
+double qcShortestPathIndex::distance(std::int32_t a, std::int32_t b) const { return distance(a, b, threadWorkspace()); }
+
+double qcShortestPathIndex::distance(std::int32_t a, std::int32_t b, Workspace& workspace) const
+{
+    checkNode(a);
+    checkNode(b);
+    const qcHierarchy& h = mData->hierarchy;
+    std::int32_t meet = -1;
+    return orUnreached(qfIndexMeet(h, *workspace.mArrays, h.rankOfNode[at(a)], h.rankOfNode[at(b)], meet));
+}
+
+double qcShortestPathIndex::path(std::int32_t a, std::int32_t b, qcIndexArray& nodes, qcIndexArray& links) const
+{
+    return path(a, b, nodes, links, threadWorkspace());
+}
+
+double qcShortestPathIndex::path(std::int32_t a, std::int32_t b, qcIndexArray& nodes, qcIndexArray& links,
+                                 Workspace& workspace) const
+{
+    checkNode(a);
+    checkNode(b);
+    nodes.clear();
+    links.clear();
+    const qcHierarchy& h = mData->hierarchy;
+    std::int32_t meet = -1;
+    if (!(qfIndexMeet(h, *workspace.mArrays, h.rankOfNode[at(a)], h.rankOfNode[at(b)], meet) < unreached))
+        return infinity;
+    return qfIndexUnpack(h, *workspace.mArrays, meet, nodes, links);
+}
+
+void qcShortestPathIndex::distances(const qcIndexArray& sources, const qcIndexArray& targets,
+                                    std::vector<double>& table) const
+{
+    for (const std::int32_t v : sources)
+        checkNode(v);
+    for (const std::int32_t v : targets)
+        checkNode(v);
+    const qcHierarchy& h = mData->hierarchy;
+    Workspace::Arrays& w = *threadWorkspace().mArrays;
+    // Each target leaves its distance from every node its upward search reaches in that node's
+    // bucket; each source's upward search then meets the buckets of the nodes it reaches.
+    struct Entry {
+        std::int32_t node;
+        std::int32_t target;
+        double distance;
+    };
+    std::vector<Entry> entries;
+    for (std::size_t j = 0; j < targets.size(); ++j)
+        qfIndexUpwardSearch(h, w, 1, h.rankOfNode[at(targets[j])], [&](std::int32_t node, double d) {
+            entries.push_back(Entry{node, static_cast<std::int32_t>(j), d});
+        });
+    std::vector<std::uint32_t> bucketStart(h.numNodes() + 1, 0);
+    for (const Entry& e : entries)
+        ++bucketStart[at(e.node) + 1];
+    for (std::size_t v = 0; v < h.numNodes(); ++v)
+        bucketStart[v + 1] += bucketStart[v];
+    std::vector<Entry> buckets(entries.size());
+    {
+        std::vector<std::uint32_t> next(bucketStart.begin(), bucketStart.end() - 1);
+        for (const Entry& e : entries)
+            buckets[next[at(e.node)]++] = e;
+    }
+    std::vector<double> result(sources.size() * targets.size(), infinity);
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        double* const row = result.data() + i * targets.size();
+        qfIndexUpwardSearch(h, w, 0, h.rankOfNode[at(sources[i])], [&](std::int32_t node, double d) {
+            for (std::uint32_t k = bucketStart[at(node)]; k < bucketStart[at(node) + 1]; ++k)
+                row[buckets[k].target] = std::min(row[buckets[k].target], d + buckets[k].distance);
+        });
+        for (std::size_t j = 0; j < targets.size(); ++j)
+            row[j] = orUnreached(row[j]);
+    }
+    table.swap(result);
+}
