@@ -67,5 +67,7 @@ private:
 
 void bindRecords(pybind11::module_& m);
 void bindGraph(pybind11::module_& m);
+// After bindGraph: adds to Graph.
+void bindIndex(pybind11::module_& m);
 
 #endif

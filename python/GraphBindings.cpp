@@ -10,6 +10,7 @@
 
 #include "BindingSupport.h"
 #include "EdgeInput.h"
+#include "PythonGraph.h"
 #include "Records.h"
 #include "qcConStream.h"
 #include "qcDirectedGraph.h"
@@ -19,42 +20,6 @@ namespace py = pybind11;
 using namespace pybind11::literals;
 
 namespace {
-
-// The graph as Python holds it. Searches run without the GIL, so another Python thread could
-// otherwise grow the graph's arrays under a running search; the changing calls refuse instead.
-class Graph {
-public:
-    qcDirectedGraph& changing()
-    {
-        if (searches.load() != 0)
-            throw std::runtime_error("the graph is being searched by another thread");
-        return graph;
-    }
-
-    std::int32_t node(long long i, const char* argument) const
-    {
-        return checkedIndex(i, graph.numNodes(), "node", argument);
-    }
-
-    qcDirectedGraph graph;
-    mutable std::atomic<int> searches{0};
-};
-
-// Counts a search on the graph, then lets other Python threads run. The count goes up while the
-// GIL is still held, so no changing call can slip in between.
-class Searching {
-public:
-    explicit Searching(const Graph& g) : mCount(g) {}
-
-private:
-    struct Count {
-        explicit Count(const Graph& g) : graph(g) { ++graph.searches; }
-        ~Count() { --graph.searches; }
-        const Graph& graph;
-    } mCount;
-    SignalCheckScope mSignals;
-    py::gil_scoped_release mRelease;
-};
 
 // Takes over the process-wide trace stream while it lives.
 class TraceCapture {

@@ -38,6 +38,7 @@ PYBIND11_MODULE(_qcgraph, m)
     installSignalCheck(m);
     bindRecords(m);
     bindGraph(m);
+    bindIndex(m);
 
     m.def("cliques", [](const std::vector<std::vector<Int>>& lists) {
               qcAdjacencyLists input = adjacency(lists, true);
