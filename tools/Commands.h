@@ -4,6 +4,9 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "qcShortestPathIndex.h"
+
+class LoadedGraph;
 
 // Exit codes of every subcommand.
 enum ExitCode : int {
@@ -28,6 +31,10 @@ void addPathCommands(std::vector<Command>& commands);
 void addAdjacencyCommands(std::vector<Command>& commands);
 void addTraceCommand(std::vector<Command>& commands);
 void addDrawCommand(std::vector<Command>& commands);
+void addIndexCommands(std::vector<Command>& commands);
+
+// The index in `file`, which must be one of the loaded graph; throws GraphFileError otherwise.
+qcShortestPathIndex indexFor(const LoadedGraph& loaded, const std::string& file);
 
 // The message "qcgraph NAME: what" on standard error.
 void reportNothingFound(const char* command, const std::string& what);

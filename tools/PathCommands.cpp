@@ -30,8 +30,13 @@ ExitCode runPath(const CommandLine& line)
     const std::int32_t to = loaded.node(line.positional()[2], "TO");
     qcIndexArray nodes;
     qcIndexArray links;
+    const bool indexed = line.has("--index");
+    const qcShortestPathIndex index = indexed ? indexFor(loaded, line.values("--index").front()) : qcShortestPathIndex();
     const auto start = Clock::now();
-    loaded.graph().shortestPath(from, to, nodes, links);
+    if (indexed)
+        index.path(from, to, nodes, links);
+    else
+        loaded.graph().shortestPath(from, to, nodes, links);
     loaded.reportTime("query", start);
     if (nodes.empty()) {
         reportNothingFound("path", "no path from " + line.positional()[1] + " to " +
@@ -111,7 +116,8 @@ ExitCode runPaths(const CommandLine& line)
 void addPathCommands(std::vector<Command>& commands)
 {
     commands.push_back({"path", "the cheapest path between two nodes",
-                        "Usage: qcgraph path GRAPH FROM TO [--format dimacs|edges] [--time]\n"
+                        "Usage: qcgraph path GRAPH FROM TO [--index FILE] [--format dimacs|edges]\n"
+                        "                    [--time]\n"
                         "\n"
                         "Prints the cheapest path from node FROM to node TO (Dijkstra's\n"
                         "algorithm): its score (the sum of its link scores), its nodes and its\n"
@@ -120,9 +126,13 @@ void addPathCommands(std::vector<Command>& commands)
                         "only when its total score stays below 1e12; with negative scores the\n"
                         "path found need not be the cheapest.\n"
                         "\n"
+                        "--index FILE answers from an index that 'qcgraph index' made of the same\n"
+                        "graph: a path of the same score (among equally cheap paths maybe\n"
+                        "another), in microseconds instead of a search.\n"
+                        "\n"
                         "Exit code 0 when a path is found, 1 when TO cannot be reached,\n"
-                        "2 for bad usage or a bad graph file.\n",
-                        withGraphOptions({}), runPath});
+                        "2 for bad usage, a bad graph file or an index of another graph.\n",
+                        withGraphOptions({{"--index", 1}}), runPath});
     commands.push_back({"paths", "the K cheapest walks between two nodes",
                         "Usage: qcgraph paths GRAPH FROM TO -k K [--min-length A]\n"
                         "                     [--max-length B] [--format dimacs|edges] [--time]\n"

@@ -19,6 +19,7 @@ std::vector<Command> allCommands()
 {
     std::vector<Command> commands;
     addPathCommands(commands);
+    addIndexCommands(commands);
     addAdjacencyCommands(commands);
     addTraceCommand(commands);
     addDrawCommand(commands);

@@ -163,3 +163,41 @@ TEST(Tool, DrawWritesDotAndSvgWithThePath)
 }
 
 }  // namespace
+
+namespace {
+
+// An index made once answers path and table as the searches do, and only for its own graph.
+TEST(Tool, IndexAnswersForItsOwnGraphOnly)
+{
+    const std::string gr = data("small.gr"), idx = tempPath("small.idx");
+    const std::string other = writeTemp("other.gr", "p sp 5 1\na 1 2 4\n");
+    const std::string table = "from\\to 5 1\n1 11 0\n5 0 -\n";
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        ToolRun want;
+    } cases[] = {
+        {"made", {"index", gr, "-o", idx}, {0, "index of 5 nodes (0.0 MB) written to " + idx + "\n", ""}},
+        {"path", {"path", gr, "1", "5", "--index", idx}, {0, "score 11\nnodes 1 3 2 4 5\nlinks 2 3 4 6\n", ""}},
+        {"no path", {"path", gr, "5", "1", "--index", idx}, {1, "", "qcgraph path: no path from 5 to 1\n"}},
+        {"table by searches", {"table", gr, "--from", "1,5", "--to", "5,1"}, {0, table, ""}},
+        {"table by the index", {"table", gr, "--from", "1,5", "--to", "5,1", "--index", idx}, {0, table, ""}},
+        {"another graph", {"path", other, "1", "2", "--index", idx},
+         {2, "", "qcgraph path: " + idx + " is not an index of " + other +
+                     " (made from another graph, or before the graph changed): make it anew with 'qcgraph index'\n"}},
+        {"not an index", {"table", gr, "--from", "1", "--to", "2", "--index", gr},
+         {2, "", "qcgraph table: " + gr + ": qcShortestPathIndex::load: not a qcgraph index\n"}},
+        {"a bad id", {"table", gr, "--from", "1,9", "--to", "2"}, {2, "", ""}},
+        {"a negative score", {"index", writeTemp("negative.txt", "0 1 -1\n"), "-o", idx},
+         {2, "", "qcgraph index: " + tempPath("negative.txt") + ": a negative score; the index needs scores of 0 or more\n"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ToolRun got = runTool(c.args);
+        if (std::get<2>(c.want).empty() && std::get<0>(c.want) == 2)
+            std::get<2>(got).clear();  // a usage message, tested elsewhere
+        EXPECT_EQ(got, c.want);
+    }
+}
+
+}  // namespace
