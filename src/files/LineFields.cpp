@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cmath>
 
-#include "GraphFileError.h"
 #include "LineSource.h"
 
 namespace {
@@ -131,8 +130,7 @@ void LineFields::expectEnd(const char* after)
 
 void LineFields::fail(const std::string& what) const
 {
-    std::string message = mSource.path() + ":" + std::to_string(mSource.lineNumber()) + ": " + what;
     if (mSource.lineIsUnterminated())
-        message += " (the file ends inside this line: truncated?)";
-    throw GraphFileError(message);
+        mSource.fail(what + " (the file ends inside this line: truncated?)");
+    mSource.fail(what);
 }
