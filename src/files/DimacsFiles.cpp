@@ -4,6 +4,7 @@
 
 #include "FileFormats.h"
 #include "LineFields.h"
+#include "LinkBatch.h"
 #include "LineSource.h"
 
 namespace {
@@ -38,6 +39,7 @@ qcGraphFile readDimacs(InputBytes& in, const qcGraphReadOptions& options)
     std::int64_t nodes = 0;
     std::int64_t arcs = 0;
     std::int64_t arcsRead = 0;
+    LinkBatch links(file.graph);
     forEachRecord(source, [&](std::string_view kind, LineFields& fields) {
         if (kind == "a") {
             if (headerLine == 0)
@@ -49,8 +51,7 @@ qcGraphFile readDimacs(InputBytes& in, const qcGraphReadOptions& options)
             const std::int64_t to = fields.integer("target node id", 1, nodes);
             const double weight = fields.number("arc weight");
             fields.expectEnd("the arc weight");
-            file.graph.addLinkFastUnsafe(static_cast<long>(from - 1), static_cast<long>(to - 1),
-                                         weight);
+            links.add(static_cast<long>(from - 1), static_cast<long>(to - 1), weight);
             ++arcsRead;
         } else if (kind == "p") {
             if (headerLine != 0)
@@ -73,6 +74,7 @@ qcGraphFile readDimacs(InputBytes& in, const qcGraphReadOptions& options)
             fields.fail("unknown line type " + quoted(kind) + " (expected c, p or a)");
         }
     });
+    links.flush();
     if (headerLine == 0)
         throw qcGraphFileError(source.path(), 0, "no 'p sp' header");
     if (arcsRead != arcs)

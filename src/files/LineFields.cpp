@@ -93,6 +93,17 @@ std::string_view LineFields::word(const char* what)
 
 std::int64_t LineFields::integer(const char* what, std::int64_t low, std::int64_t high)
 {
+    // The usual field, up to 18 digits in range, is read here; from_chars reads the others and
+    // tells what is wrong with them.
+    skipBlanks();
+    std::size_t digits = 0;
+    std::int64_t quick = 0;
+    while (digits < mRest.size() && digits < 18 && mRest[digits] >= '0' && mRest[digits] <= '9')
+        quick = quick * 10 + (mRest[digits++] - '0');
+    if (digits > 0 && (digits == mRest.size() || isBlank(mRest[digits])) && quick >= low && quick <= high) {
+        mRest.remove_prefix(digits);
+        return quick;
+    }
     const std::string_view field = word(what);
     std::int64_t value = 0;
     const char* end = field.data() + field.size();

@@ -1,6 +1,7 @@
 // Matrix Market coordinate files: entry (i, j) is a link from node i to node j, ids from 1.
 #include "FileFormats.h"
 #include "LineFields.h"
+#include "LinkBatch.h"
 #include "LineSource.h"
 
 namespace {
@@ -51,6 +52,7 @@ qcGraphFile readMatrixMarket(InputBytes& in, const qcGraphReadOptions& options)
     std::int64_t nodes = -1;
     std::int64_t entries = 0;
     std::int64_t entriesRead = 0;
+    LinkBatch links(file.graph);
     std::string_view line;
     while (source.next(line)) {
         if (!line.empty() && line[0] == '%')
@@ -69,6 +71,9 @@ qcGraphFile readMatrixMarket(InputBytes& in, const qcGraphReadOptions& options)
             nodes = rows > columns ? rows : columns;
             checkNodeCount(fields, nodes, nodeLimit);
             growNodes(file.graph, nodes);
+            const std::uint64_t fit = source.size() / 6;  // "1 1 1\n" an entry at least
+            file.graph.reserveLinks(static_cast<long>(
+                (static_cast<std::uint64_t>(entries) < fit ? entries : fit) * (banner.symmetric ? 2 : 1)));
             continue;
         }
         if (entriesRead == entries)
@@ -77,9 +82,9 @@ qcGraphFile readMatrixMarket(InputBytes& in, const qcGraphReadOptions& options)
         const std::int64_t to = fields.integer("column", 1, nodes);
         const double score = banner.pattern ? 1.0 : fields.number("value");
         fields.expectEnd(banner.pattern ? "the column" : "the value");
-        file.graph.addLinkFastUnsafe(static_cast<long>(from - 1), static_cast<long>(to - 1), score);
+        links.add(static_cast<long>(from - 1), static_cast<long>(to - 1), score);
         if (banner.symmetric && from != to)
-            file.graph.addLinkFastUnsafe(static_cast<long>(to - 1), static_cast<long>(from - 1), score);
+            links.add(static_cast<long>(to - 1), static_cast<long>(from - 1), score);
         ++entriesRead;
     }
     if (nodes < 0)
@@ -87,6 +92,7 @@ qcGraphFile readMatrixMarket(InputBytes& in, const qcGraphReadOptions& options)
     if (entriesRead != entries)
         source.fail("file ends after " + std::to_string(entriesRead) + " of the " +
                     std::to_string(entries) + " entries of the size line (truncated?)");
+    links.flush();
     file.lines = source.lineNumber();
     return file;
 }
