@@ -81,9 +81,9 @@ private:
         for (const char* p = data; p < end;) {
             const char* newline = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
             const std::size_t run = static_cast<std::size_t>((newline ? newline : end) - p);
+            if (lineBytes + run > qcMaxLineBytes)
+                throw qcGraphFileError(mIn.name(), lineNumberAt(data, p), "line longer than 1 MiB (not a text file?)");
             lineBytes = newline ? 0 : lineBytes + run;
-            if (run > qcMaxLineBytes || lineBytes > qcMaxLineBytes)
-                throw qcGraphFileError(mIn.name(), lineNumberAt(data, p) , "line longer than 1 MiB (not a text file?)");
             p = newline ? newline + 1 : end;
         }
     }

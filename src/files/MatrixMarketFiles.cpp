@@ -27,10 +27,10 @@ Banner readBanner(LineSource& source)
         words[i] = std::string(fields.word(what[i]));
         for (char& c : words[i])
             c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        if ((i == 0 && words[0] != "%%matrixmarket") || (i == 1 && words[1] != "matrix"))
+            fields.fail("not a '%%MatrixMarket matrix' banner");
     }
     fields.expectEnd("the symmetry");
-    if (words[0] != "%%matrixmarket" || words[1] != "matrix")
-        fields.fail("not a '%%MatrixMarket matrix' banner");
     if (words[2] != "coordinate")
         fields.fail("format " + quoted(words[2]) + " is not 'coordinate' (a dense array is no graph)");
     if (words[3] != "real" && words[3] != "integer" && words[3] != "pattern")
