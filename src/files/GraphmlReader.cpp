@@ -250,7 +250,9 @@ private:
         if (added) {
             if (mFile.graph.numNodes() >= mNodeLimit)
                 fail(tooManyNodes(mFile.graph.numNodes() + 1, mNodeLimit));
-            mFile.graph.addNode(qcDirectedGraphNode());
+            qcDirectedGraphNode node;  // at the keys' defaults until its own data say otherwise
+            node.position(qcVector<2>(fallback(Role::x), fallback(Role::y)));
+            mFile.graph.addNode(node);
             mFile.ids.names.push_back(id);
         }
         return at->second;
@@ -265,10 +267,6 @@ private:
         if (mDeclared[static_cast<std::size_t>(mNode)])
             fail("second <node> of id " + quoted(id));
         mDeclared[static_cast<std::size_t>(mNode)] = true;
-        // Keys' defaults first; the node's own data replace them.
-        qcDirectedGraphNode node = mFile.graph.node(mNode);
-        node.position(qcVector<2>(fallback(Role::x), fallback(Role::y)));
-        mFile.graph.node(mNode, node);
     }
 
     void startEdge(const XML_Char** attributes)
