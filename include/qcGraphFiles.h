@@ -102,6 +102,8 @@ enum class qcCoordinates {
 struct qcGraphReadOptions {
     qcGraphFormat format = qcGraphFormat::byName;
     std::int64_t maxNodes = qcNodesBySize;
+    // How messages name the bound's option (a tool names its own: "--max-nodes N").
+    std::string maxNodesName = "a higher maxNodes";
     std::string weight = "weight";  // GraphML: the attr.name of the edge key holding scores
     qcCoordinates coordinates = qcCoordinates::beside;
     std::string coordinatesPath;    // DIMACS: this coordinates file instead of the one beside

@@ -36,6 +36,7 @@ py::object readGraphFile(qcDirectedGraph& graph, const py::object& path,
     if (maxNodes && (*maxNodes < 1 || *maxNodes > qcMaxNodesLimit))
         throw py::value_error("max_nodes must lie in 1 to 2**31 - 1, not " + std::to_string(*maxNodes));
     options.maxNodes = maxNodes ? *maxNodes : qcNodesBySize;
+    options.maxNodesName = "max_nodes=N";
     const std::string file = fileSystemPath(path);
     qcGraphFile read;
     {

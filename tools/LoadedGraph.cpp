@@ -85,6 +85,7 @@ LoadedGraph::LoadedGraph(const CommandLine& line, Coordinates coordinates)
     qcGraphReadOptions options;
     options.format = chosenFormat(line, path);
     options.maxNodes = line.integer("--max-nodes", 1, qcMaxNodesLimit, qcNodesBySize);
+    options.maxNodesName = "--max-nodes N";
     options.coordinates = coordinates == Coordinates::read ? qcCoordinates::beside : qcCoordinates::none;
     if (coordinates == Coordinates::read && line.has("--coords")) {
         if (options.format != qcGraphFormat::dimacs)

@@ -34,7 +34,7 @@ qcGraphFile readDimacs(InputBytes& in, const qcGraphReadOptions& options)
     qcGraphFile file;
     file.ids.base = 1;
     LineSource source(in, options.progress);
-    const std::int64_t nodeLimit = nodeBound(source.size(), options.maxNodes);
+    const NodeBound nodeLimit = nodeBound(source.size(), options);
     std::uint64_t headerLine = 0;
     std::int64_t nodes = 0;
     std::int64_t arcs = 0;

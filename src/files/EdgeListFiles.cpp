@@ -8,7 +8,7 @@ qcGraphFile readEdgeList(InputBytes& in, const qcGraphReadOptions& options)
 {
     qcGraphFile file;
     LineSource source(in, options.progress);
-    const std::int64_t nodeLimit = nodeBound(source.size(), options.maxNodes);
+    const NodeBound nodeLimit = nodeBound(source.size(), options);
     // Room for the links of lines of 8 bytes; room never touched takes no memory.
     file.graph.reserveLinks(static_cast<long>(source.size() / 8));
     LinkBatch links(file.graph);

@@ -13,12 +13,17 @@
 
 class LineFields;
 
-// The bound of nodes for a file of `bytes` bytes (0 for a pipe) when `maxNodes` is
-// qcNodesBySize, else maxNodes; and the message for a file that asks for more.
-std::int64_t nodeBound(std::uint64_t bytes, std::int64_t maxNodes);
-std::string tooManyNodes(std::int64_t nodes, std::int64_t bound);
+// The most nodes a file may ask for, and the name of the option that lifts the bound.
+struct NodeBound {
+    std::int64_t most;
+    std::string option;
+};
+// The bound for a file of `bytes` bytes (0 for a pipe): options.maxNodes, or by the size when
+// that is qcNodesBySize; and the message for a file that asks for more.
+NodeBound nodeBound(std::uint64_t bytes, const qcGraphReadOptions& options);
+std::string tooManyNodes(std::int64_t nodes, const NodeBound& bound);
 // Fails the line when `nodes` is above the bound.
-void checkNodeCount(const LineFields& fields, std::int64_t nodes, std::int64_t bound);
+void checkNodeCount(const LineFields& fields, std::int64_t nodes, const NodeBound& bound);
 // Adds nodes at (0, 0) until the graph has `count`.
 void growNodes(qcDirectedGraph& graph, std::int64_t count);
 

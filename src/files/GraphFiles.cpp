@@ -105,23 +105,24 @@ std::string qfCoordinatesPathFor(const std::string& graphPath)
     return graphPath + ".co";
 }
 
-std::int64_t nodeBound(std::uint64_t bytes, std::int64_t maxNodes)
+NodeBound nodeBound(std::uint64_t bytes, const qcGraphReadOptions& options)
 {
-    if (maxNodes != qcNodesBySize)
-        return maxNodes;
-    return static_cast<std::int64_t>(std::min<std::uint64_t>(
-        std::max<std::uint64_t>(bytes, qcNodesFloor), static_cast<std::uint64_t>(qcMaxNodesLimit)));
+    if (options.maxNodes != qcNodesBySize)
+        return {options.maxNodes, options.maxNodesName};
+    return {static_cast<std::int64_t>(std::min<std::uint64_t>(std::max<std::uint64_t>(bytes, qcNodesFloor),
+                                                              static_cast<std::uint64_t>(qcMaxNodesLimit))),
+            options.maxNodesName};
 }
 
-std::string tooManyNodes(std::int64_t nodes, std::int64_t bound)
+std::string tooManyNodes(std::int64_t nodes, const NodeBound& bound)
 {
-    return "needs " + std::to_string(nodes) + " nodes, more than the " + std::to_string(bound) +
-           " allowed for a file of its size (a higher node bound allows more)";
+    return "needs " + std::to_string(nodes) + " nodes, more than the " + std::to_string(bound.most) +
+           " allowed for a file of its size (" + bound.option + " allows more)";
 }
 
-void checkNodeCount(const LineFields& fields, std::int64_t nodes, std::int64_t bound)
+void checkNodeCount(const LineFields& fields, std::int64_t nodes, const NodeBound& bound)
 {
-    if (nodes > bound)
+    if (nodes > bound.most)
         fields.fail(tooManyNodes(nodes, bound));
 }
 

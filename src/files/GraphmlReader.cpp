@@ -13,6 +13,7 @@
 
 #include "FileFormats.h"
 #include "LineFields.h"
+#include "LinkBatch.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ enum class Role { none, score, x, y };
 class GraphmlReader {
 public:
     GraphmlReader(InputBytes& in, const qcGraphReadOptions& options)
-        : mIn(in), mOptions(options), mNodeLimit(nodeBound(in.size(), options.maxNodes)),
+        : mIn(in), mOptions(options), mNodeLimit(nodeBound(in.size(), options)),
           mParser(XML_ParserCreate(nullptr))
     {
         if (!mParser)
@@ -60,6 +61,7 @@ public:
             if (got == 0)
                 break;
         }
+        mLinks.flush();
         if (!mSawGraph)
             throw qcGraphFileError(mIn.name(), 0, "no <graph> element");
         mFile.lines = XML_GetCurrentLineNumber(mParser.get());
@@ -248,7 +250,7 @@ private:
     {
         const auto [at, added] = mNodes.try_emplace(id, static_cast<std::int32_t>(mFile.graph.numNodes()));
         if (added) {
-            if (mFile.graph.numNodes() >= mNodeLimit)
+            if (mFile.graph.numNodes() >= mNodeLimit.most)
                 fail(tooManyNodes(mFile.graph.numNodes() + 1, mNodeLimit));
             qcDirectedGraphNode node;  // at the keys' defaults until its own data say otherwise
             node.position(qcVector<2>(fallback(Role::x), fallback(Role::y)));
@@ -282,9 +284,9 @@ private:
 
     void endEdge()
     {
-        mFile.graph.addLinkFastUnsafe(mEdgeFrom, mEdgeTo, mEdgeScore);
+        mLinks.add(mEdgeFrom, mEdgeTo, mEdgeScore);
         if (!mEdgeDirected && mEdgeFrom != mEdgeTo)
-            mFile.graph.addLinkFastUnsafe(mEdgeTo, mEdgeFrom, mEdgeScore);
+            mLinks.add(mEdgeTo, mEdgeFrom, mEdgeScore);
         mEdgeFrom = -1;
     }
 
@@ -336,10 +338,11 @@ private:
 
     InputBytes& mIn;
     const qcGraphReadOptions& mOptions;
-    const std::int64_t mNodeLimit;
+    const NodeBound mNodeLimit;
     std::unique_ptr<XML_ParserStruct, ParserFree> mParser;
     std::exception_ptr mError;
     qcGraphFile mFile;
+    LinkBatch mLinks{mFile.graph};
     qcReadProgress mProgress;
     std::unordered_map<std::string, Key> mKeys;
     std::unordered_map<std::string, std::int32_t> mNodes;

@@ -48,7 +48,7 @@ qcGraphFile readMatrixMarket(InputBytes& in, const qcGraphReadOptions& options)
     file.ids.base = 1;
     LineSource source(in, options.progress);
     const Banner banner = readBanner(source);
-    const std::int64_t nodeLimit = nodeBound(source.size(), options.maxNodes);
+    const NodeBound nodeLimit = nodeBound(source.size(), options);
     std::int64_t nodes = -1;
     std::int64_t entries = 0;
     std::int64_t entriesRead = 0;

@@ -59,8 +59,8 @@ TEST(GraphFiles, MalformedInputGetsOneMessageNamingFileAndLine)
         {dimacs, "p sp 2 1\na 1 2 nan\n", ":2: arc weight 'nan' is not a finite number"},
         {dimacs, "p max 2 1\n", ":1: problem type 'max' is not 'sp' (not a shortest-path file)"},
         {dimacs, "p sp 99999999999 1\n", ":1: node count 99999999999 out of range 0 to 2147483647"},
-        {dimacs, "p sp 67108864 1\n", ":1: needs 67108864 nodes, more than the 1048576 allowed for a file of its size (a higher node bound allows more)"},
-        {edges, "1048576 0\n", ":1: needs 1048577 nodes, more than the 1048576 allowed for a file of its size (a higher node bound allows more)"},
+        {dimacs, "p sp 67108864 1\n", ":1: needs 67108864 nodes, more than the 1048576 allowed for a file of its size (a higher maxNodes allows more)"},
+        {edges, "1048576 0\n", ":1: needs 1048577 nodes, more than the 1048576 allowed for a file of its size (a higher maxNodes allows more)"},
         {edges, "1500000 0\n" + std::string(1500000, '\n'), ""},  // a larger file may have more nodes
         {edges, "0 1\r1 2\r", ":1: lines end in CR alone (convert them to LF)"},
         {edges, "0 1\r\n1 2\r\n", ""},  // CR LF reads

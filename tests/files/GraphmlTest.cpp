@@ -76,7 +76,7 @@ TEST(Graphml, GoodAndBadFiles)
     }
     options.maxNodes = 2;
     EXPECT_EQ(qctest::readBack(qctest::scratchFile(graphml("<graph><node id=\"a\"/><edge source=\"b\" target=\"c\"/></graph>")), options),
-              ":3: needs 3 nodes, more than the 2 allowed for a file of its size (a higher node bound allows more)");
+              ":3: needs 3 nodes, more than the 2 allowed for a file of its size (a higher maxNodes allows more)");
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ TEST(MatrixMarket, GoodAndBadFiles)
         {"missing value", banner + "real general\n2 2 1\n1 2\n", ":3: missing value"},
         {"too many entries", banner + "real general\n2 2 1\n1 2 1\n2 1 1\n", ":4: more entries than the 1 of the size line"},
         {"truncated", banner + "real general\n2 2 2\n1 2 1\n", ":3: file ends after 1 of the 2 entries of the size line (truncated?)"},
-        {"too many nodes", banner + "real general\n2000000 1 0\n", ":2: needs 2000000 nodes, more than the 1048576 allowed for a file of its size (a higher node bound allows more)"},
+        {"too many nodes", banner + "real general\n2000000 1 0\n", ":2: needs 2000000 nodes, more than the 1048576 allowed for a file of its size (a higher maxNodes allows more)"},
     };
     qcGraphReadOptions options;
     options.format = qcGraphFormat::mtx;
