@@ -144,7 +144,8 @@ QC_EXPORT qcGraphFile qfReadGraph(std::istream& in, const std::string& name,
 // links (chains in order of adding), holds no link of a skip flag, and for edge lists its last
 // node has a link; the edge list and Matrix Market lose positions. Throws qcGraphFileError when
 // the file cannot be written completely (a full disk included); the file may then be partly
-// written. Time linear in the graph's size.
+// written. Throws std::invalid_argument, before writing, when options.ids names another number
+// of nodes than the graph has. Time linear in the graph's size.
 QC_EXPORT void qfWriteGraph(const std::string& path, const qcDirectedGraph& graph,
                             const qcGraphWriteOptions& options = {});
 // The same to a stream; options.format must be given, DIMACS coordinates are not written.

@@ -40,7 +40,8 @@ public:
     std::string id(std::int32_t index) const { return mFile.ids.text(index); }
     // " id id id": the nodes as the file names them, each after a blank.
     std::string idList(const qcIndexArray& nodes) const;
-    // " k k k": the links as the file numbers them (DIMACS from 1, the others from 0).
+    // " k k k": the links in file order, from 1 where node ids count from 1 (DIMACS, Matrix
+    // Market), else from 0.
     std::string linkList(const qcIndexArray& links) const;
 
     // With "--time": "<what>: <seconds> s" on standard error, timed from `start`.

@@ -164,8 +164,17 @@ qcGraphFile qfReadGraph(std::istream& in, const std::string& name, const qcGraph
     return file;
 }
 
+static void checkIds(const qcDirectedGraph& graph, const qcGraphWriteOptions& options)
+{
+    if (options.ids != nullptr && options.ids->named() &&
+        static_cast<long>(options.ids->names.size()) != graph.numNodes())
+        throw std::invalid_argument("the ids name " + std::to_string(options.ids->names.size()) +
+                                    " nodes, the graph has " + std::to_string(graph.numNodes()));
+}
+
 void qfWriteGraph(const std::string& path, const qcDirectedGraph& graph, const qcGraphWriteOptions& options)
 {
+    checkIds(graph, options);
     const qcGraphFormat format = options.format == qcGraphFormat::byName ? qfGraphFormatOf(path) : options.format;
     {
         OutputText out(path);
@@ -182,6 +191,7 @@ void qfWriteGraph(const std::string& path, const qcDirectedGraph& graph, const q
 void qfWriteGraph(std::ostream& out, const std::string& name, const qcDirectedGraph& graph,
                   const qcGraphWriteOptions& options)
 {
+    checkIds(graph, options);
     OutputText text(out, name);
     writeFormat(text, given(options.format, name), graph, options);
 }

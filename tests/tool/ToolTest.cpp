@@ -76,6 +76,10 @@ TEST(Tool, CommandsPrintFileIdsAndExitCodes)
          {0, "walk 1: score 1 (over a parallel link: the links named add up to 2)\n  nodes 0 1 2\n  links 1 2\nwalk 2: score 2\n  nodes 0 1 2\n  links 1 2\n", ""}},
         {{"groups", edges}, {0, "group 1: 0 1\ngroup 2: 2 3 4\ngroup 3: 5\n", ""}},
         {{"groups", gr}, {0, "group 1: 1 2 3 4 5\n", ""}},
+        {{"path", writeTemp("named.graphml", "<graphml><graph edgedefault='undirected'><edge source='s' target='r'/><edge source='r' target='t'/></graph></graphml>"), "t", "s"},
+         {0, "score 2\nnodes t r s\nlinks 3 1\n", ""}},
+        {{"path", writeTemp("m.mtx", "%%MatrixMarket matrix coordinate pattern general\n3 3 2\n1 3\n3 2\n"), "1", "2"}, {0, "score 2\nnodes 1 3 2\nlinks 1 2\n", ""}},
+        {{"path", tempPath("named.graphml"), "s", "x"}, {2, "", "qcgraph path: TO (a node of " + tempPath("named.graphml") + ") names no node of the file: 'x'\n'qcgraph path --help' shows the usage\n"}},
         // Lists (from 0) [1 2] [3 4] [1 3] [4] []: root 2 costs 2, the others 3, 3, 6 and none.
         {{"connect", gr}, {0, "root 3: 2 4\n", ""}},
         {{"connect", writeTemp("one-link.txt", "0 1\n")}, {1, "", "qcgraph connect: no connection records\n"}},
