@@ -162,7 +162,7 @@ private:
     {
         const char* value = attribute(attributes, name);
         if (value == nullptr)
-            fail(std::string("<") + element + "> without a " + name + " attribute");
+            fail(std::string("<") + element + "> has no " + name + " attribute");
         return value;
     }
 

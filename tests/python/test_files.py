@@ -65,7 +65,7 @@ def test_a_bad_file_raises_with_file_and_line(tmp_path):
     bad.write_text('<graphml>\n<graph>\n<edge source="a"/>\n</graph></graphml>\n')
     with pytest.raises(q.GraphFileError) as caught:
         q.read(bad)
-    assert (caught.value.file, caught.value.line, caught.value.message) == (str(bad), 3, "<edge> without a target attribute")
+    assert (caught.value.file, caught.value.line, caught.value.message) == (str(bad), 3, "<edge> has no target attribute")
     with pytest.raises(ValueError, match="unknown format 'csv'"):
         q.read(bad, format="csv")
     with pytest.raises(q.GraphFileError, match="cannot write"):
