@@ -181,7 +181,7 @@ private:
             startEdge(attributes);
         else if (name == "hyperedge")
             fail("hyperedges are not read");
-        mCollect = name == "data" ? dataRole(attributes) : name == "default" && mKey != nullptr;
+        mCollect = name == "data" ? dataRole(attributes) : name == "default" && mKey != nullptr && mKey->role != Role::none;
         mDataRole = name == "data" ? mDataRole : Role::none;
     }
 

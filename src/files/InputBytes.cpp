@@ -17,7 +17,8 @@ InputBytes::InputBytes(const std::string& path)
     const bool known = fstat(fileno(mFile.get()), &info) == 0;
     if (known && S_ISDIR(info.st_mode))
         throw qcGraphFileError(mName, 0, "cannot open: is a directory");
-    if (known && S_ISREG(info.st_mode))
+    mRegular = known && S_ISREG(info.st_mode);
+    if (mRegular)
         mSize = static_cast<std::uint64_t>(info.st_size);
 }
 

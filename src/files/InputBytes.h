@@ -24,6 +24,8 @@ public:
     const std::string& name() const { return mName; }
     // The file's size in bytes, 0 when it cannot be told (a pipe, a stream).
     std::uint64_t size() const { return mSize; }
+    // Whether this is a regular file, whose size is known.
+    bool regular() const { return mRegular; }
 
     static constexpr const char* standardInput = "-";
     static std::string nameOf(const std::string& path)
@@ -43,6 +45,7 @@ private:
     std::unique_ptr<std::FILE, FileCloser> mFile;
     std::istream* mStream = nullptr;
     std::uint64_t mSize = 0;
+    bool mRegular = false;
 };
 
 #endif

@@ -9,7 +9,7 @@ LineSource::LineSource(InputBytes& input, qcReadProgressFunction progress)
     mDone.bytesTotal = input.size();
     mCapacity = bufferBytes;
     // One byte more than the file, so that the second read meets its end.
-    if (mDone.bytesTotal > 0 && mDone.bytesTotal < blockBytes)
+    if (input.regular() && mDone.bytesTotal < blockBytes)
         mCapacity = static_cast<std::size_t>(mDone.bytesTotal) + 1;
     mBuffer.reset(new char[mCapacity]);
 }

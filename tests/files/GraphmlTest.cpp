@@ -25,7 +25,7 @@ TEST(Graphml, GoodAndBadFiles)
         {"positions and defaults", graphml("<graph><node id='p'><data key='kx'>3</data><data key='ky'>-4.5</data></node><node id='q'/><edge source='p' target='q'/></graph>",
                                            placeKeys + "<key id='w' for='edge' attr.name='weight' attr.type='long'><default>7</default></key>\n"), "p q|0>1:7|3,-4.5 0,0"},
         {"unknown keys ignored", graphml("<graph><node id='n'><data key='label'>far &amp; away</data></node><edge source='n' target='n'><data key='label'>x</data><data key='nokey'>y</data></edge></graph>",
-                                         "<key id='label' for='all' attr.name='name' attr.type='string'/>"), "n|0>0:1"},
+                                         "<key id='label' for='all' attr.name='name' attr.type='string'><default>none</default></key>"), "n|0>0:1"},
         {"prefixed names", "<g:graphml xmlns:g='http://graphml.graphdrawing.org/xmlns'><g:graph><g:node id='1'/></g:graph></g:graphml>", "1|"},
         {"entity bomb", "<?xml version='1.0'?>\n<!DOCTYPE g [<!ENTITY a 'aaaaaaaaaa'><!ENTITY b '&a;&a;&a;&a;&a;&a;&a;&a;'>]>\n<graphml>&b;</graphml>\n", ":2: DOCTYPE declarations are refused (their entities could expand without bound)"},
         {"undeclared entity", graphml("<graph><node id='&x;'/></graph>"), ":3: not well-formed XML: undefined entity"},

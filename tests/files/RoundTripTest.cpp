@@ -101,8 +101,34 @@ TEST(RoundTrip, FaultsOfWritingAndOfTheWholeFile)
     EXPECT_EQ(message([&] { qfWriteGraph(broken, "out", g, edges); }), "out: cannot write");
     std::istringstream in("0 1\n");
     EXPECT_EQ(message([&] { qfReadGraph(in, "in", {}); }), "in: a stream needs its format given");
+    in.setstate(std::ios::badbit);
+    qcGraphReadOptions reading;
+    reading.format = qcGraphFormat::edges;
+    EXPECT_EQ(message([&] { qfReadGraph(in, "in", reading); }), "in: read error");
+    reading.maxNodes = -1;
+    EXPECT_THROW(qfReadGraph("/dev/null", reading), std::invalid_argument);
+    qcGraphFileIds ids;
+    ids.names = {"a", "b"};
+    edges.ids = &ids;
+    EXPECT_THROW(qfWriteGraph(broken, "out", g, edges), std::invalid_argument);
     EXPECT_NE(message([&] { qfReadGraph(qctest::scratchFile("", "g.dot")); }).find(": DOT files are written, not read"), std::string::npos);
     EXPECT_EQ(message([&] { qfReadGraph("/"); }), "/: cannot open: is a directory");
+}
+
+TEST(RoundTrip, ProgressReachesTheEndOfEveryFormat)
+{
+    std::mt19937 rng(5);
+    const qcDirectedGraph g = randomGraph(rng, true);
+    for (const char* name : {"p.gr", "p.txt", "p.mtx", "p.graphml"}) {  // p.co comes last of p.gr
+        const std::string path = qctest::scratchFile("", name);
+        qfWriteGraph(path, g);
+        qcReadProgress last;
+        qcGraphReadOptions options;
+        options.progress = [&](const qcReadProgress& p) { last = p; };
+        const qcGraphFile file = qfReadGraph(path, options);
+        EXPECT_EQ(last.bytesRead, last.bytesTotal) << name;
+        EXPECT_EQ(last.lines, std::string(name) == "p.gr" ? g.numNodes() + 1 : file.lines) << name;
+    }
 }
 
 TEST(RoundTrip, FormatsByNameAndIds)
