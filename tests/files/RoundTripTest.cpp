@@ -118,6 +118,12 @@ TEST(RoundTrip, FaultsOfWritingAndOfTheWholeFile)
     EXPECT_THROW(qfWriteGraph(broken, "out", g, edges), std::invalid_argument);
     EXPECT_NE(message([&] { qfReadGraph(qctest::scratchFile("", "g.dot")); }).find(": DOT files are written, not read"), std::string::npos);
     EXPECT_EQ(message([&] { qfReadGraph("/"); }), "/: cannot open: is a directory");
+    const std::string lone = qctest::scratchFile("p sp 1 0\n", "lone.gr");
+    qctest::scratchFile("junk\n", "lone.co");  // read beside the graph unless told not to
+    EXPECT_EQ(message([&] { qfReadGraph(lone); }), qfCoordinatesPathFor(lone) + ":1: unknown line type 'junk' (expected c, p or v)");
+    qcGraphReadOptions without;
+    without.coordinates = qcCoordinates::none;
+    EXPECT_EQ(qfReadGraph(lone, without).graph.numNodes(), 1);
 }
 
 TEST(RoundTrip, FormatsByNameAndIds)

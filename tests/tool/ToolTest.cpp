@@ -126,6 +126,8 @@ TEST(Tool, HelpAndBadUsage)
         {{"path", graph, "1", "5", "--fast"}, "qcgraph path: unknown option '--fast'"},
         {{"path", graph, "--", "-1", "5"}, "qcgraph path: FROM (a node of " + graph + ") must be a whole number from 1 to 5, not '-1'"},
         {{"path", graph, "1", "5", "--format", "csv"}, "qcgraph path: unknown format 'csv' (expected dimacs, edges, mtx or graphml)"},
+        {{"path", graph, "1", "5", "--format", "dot"}, "qcgraph path: unknown format 'dot' (expected dimacs, edges, mtx or graphml)"},
+        {{"trace", "map.dot"}, "qcgraph trace: cannot read 'map.dot': DOT files are written, not read"},
         {{"paths", graph, "1", "5"}, "qcgraph paths: missing -k K, the number of walks"},
         {{"paths", graph, "1", "5", "-k", "0"}, "qcgraph paths: option '-k' must be a whole number from 1 to 100000, not '0'"},
         {{"paths", graph, "1", "5", "-k", "2", "--min-length", "3", "--max-length", "2"}, "qcgraph paths: --min-length 3 is greater than --max-length 2"},
