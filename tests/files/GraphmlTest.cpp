@@ -56,6 +56,9 @@ TEST(Graphml, GoodAndBadFiles)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(qctest::readBack(qctest::scratchFile(c.content), options), c.want);
     }
+    options.weight = "cost";
+    EXPECT_EQ(qctest::readBack(qctest::scratchFile(graphml("<graph><edge source='a' target='b'><data key='c'>2</data><data key='d0'>3</data></edge></graph>",
+                                                           weightKey + "<key id='c' for='edge' attr.name='cost' attr.type='int'/>")), options), "a b|0>1:2");
     options.maxNodes = 2;
     EXPECT_EQ(qctest::readBack(qctest::scratchFile(graphml("<graph><node id='a'/><edge source='b' target='c'/></graph>")), options),
               ":3: needs 3 nodes, more than the 2 allowed for a file of its size (a higher maxNodes allows more)");

@@ -31,6 +31,7 @@ def test_real_files_load_as_published():
     road, road_ids = q.read(real("Road.graphml"))
     assert (road.num_nodes, road.num_links) == (3353, 2 * 4831)
     assert road_ids == list(nx.read_graphml(real("Road.graphml")).nodes)
+    assert {s for _, _, s in links(q.read(real("Road.graphml"), weight="length")[0])} == {1.0}  # no key of that name
 
 
 def test_road_paths_cost_what_networkx_finds():
@@ -71,9 +72,3 @@ def test_a_bad_file_raises_with_file_and_line(tmp_path):
     with pytest.raises(q.GraphFileError, match="cannot write"):
         q.Graph().write("/dev/full", format="edges")
 
-
-def test_weight_names_the_score_key(tmp_path):
-    path = tmp_path / "w.graphml"
-    nx.write_graphml(nx.DiGraph([("u", "v", {"cost": 2.5, "weight": 9.0})]), path)
-    assert links(q.read(path, weight="cost")[0]) == [(0, 1, 2.5)]
-    assert links(q.read(path)[0]) == [(0, 1, 9.0)]
