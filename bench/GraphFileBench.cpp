@@ -1,83 +1,82 @@
-// Loading large graph files with the tool's readers: a random graph of 2.5M nodes and 10M
-// arcs, as a DIMACS file and as an edge list, written once per run into /tmp.
+// Loading graph files with the file library: a random graph of 2.5M nodes and 10M links as a
+// DIMACS file, an edge list and a Matrix Market file, and one of 250k nodes and 1M links as
+// GraphML, each written once per run into /tmp by the library's own writers.
 #include <benchmark/benchmark.h>
 
-#include <charconv>
-#include <cstdio>
+#include <map>
 #include <random>
 #include <string>
 
-#include "GraphFiles.h"
+#include "qcGraphFiles.h"
 
 namespace {
 
-constexpr long benchNodes = 2500000;
-constexpr long benchArcs = 10000000;
-
-// Writes the arcs with to_chars into a large buffer, so making the file takes a second or two.
-std::string writeRandomGraph(GraphFormat format)
+qcDirectedGraph randomGraph(long nodes, long links)
 {
-    const std::string path = format == GraphFormat::dimacs ? "/tmp/qcgraph-bench-10M.gr"
-                                                           : "/tmp/qcgraph-bench-10M.txt";
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    if (out == nullptr)
-        return {};
+    qcDirectedGraph graph;
+    for (long i = 0; i < nodes; ++i)
+        graph.addNode(qcDirectedGraphNode());
     std::mt19937_64 rng(12345);
-    std::uniform_int_distribution<long> node(0, benchNodes - 1);
+    std::uniform_int_distribution<long> node(0, nodes - 1);
     std::uniform_int_distribution<long> weight(1, 10000);
-    const long base = format == GraphFormat::dimacs ? 1 : 0;
-    if (format == GraphFormat::dimacs)
-        std::fprintf(out, "c random graph for the load benchmark\np sp %ld %ld\n", benchNodes,
-                     benchArcs);
-    std::string buffer;
-    char number[24];
-    auto put = [&](long value) {
-        buffer.append(number, std::to_chars(number, number + sizeof number, value).ptr);
-    };
-    for (long i = 0; i < benchArcs; ++i) {
-        if (format == GraphFormat::dimacs)
-            buffer += "a ";
-        put(node(rng) + base);
-        buffer += ' ';
-        put(node(rng) + base);
-        buffer += ' ';
-        put(weight(rng));
-        buffer += '\n';
-        if (buffer.size() > (std::size_t(1) << 22)) {
-            std::fwrite(buffer.data(), 1, buffer.size(), out);
-            buffer.clear();
-        }
+    graph.reserveLinks(links);
+    for (long k = 0; k < links; ++k)
+        graph.addLinkFastUnsafe(node(rng), node(rng), static_cast<double>(weight(rng)));
+    return graph;
+}
+
+// The file of the format, or "" when it cannot be written.
+std::string benchFile(qcGraphFormat format)
+{
+    const bool small = format == qcGraphFormat::graphml;
+    const std::string path = std::string("/tmp/qcgraph-bench-") + (small ? "1M" : "10M") +
+                             (format == qcGraphFormat::dimacs  ? ".gr"
+                              : format == qcGraphFormat::mtx   ? ".mtx"
+                              : format == qcGraphFormat::edges ? ".txt"
+                                                               : ".graphml");
+    qcGraphWriteOptions options;
+    options.coordinates = qcCoordinates::none;
+    try {
+        qfWriteGraph(path, small ? randomGraph(250000, 1000000) : randomGraph(2500000, 10000000), options);
+    } catch (const qcGraphFileError&) {
+        return "";
     }
-    std::fwrite(buffer.data(), 1, buffer.size(), out);
-    std::fclose(out);
     return path;
 }
 
-void loadBench(benchmark::State& state, GraphFormat format)
+void loadBench(benchmark::State& state, qcGraphFormat format)
 {
-    static const std::string dimacs = writeRandomGraph(GraphFormat::dimacs);
-    static const std::string edges = writeRandomGraph(GraphFormat::edges);
-    const std::string& path = format == GraphFormat::dimacs ? dimacs : edges;
+    // Google Benchmark calls this once for every trial count: the file is written at the first.
+    static std::map<qcGraphFormat, std::string> files;
+    if (files.count(format) == 0)
+        files[format] = benchFile(format);
+    const std::string& path = files[format];
     if (path.empty()) {
         state.SkipWithError("cannot write the graph file into /tmp");
         return;
     }
+    qcGraphReadOptions options;
+    options.maxNodes = qcMaxNodesLimit;
     std::uint64_t lines = 0;
+    long links = 0;
     for (auto _ : state) {
-        const GraphFile file = readGraphFile(path, format);
+        const qcGraphFile file = qfReadGraph(path, options);
         lines += file.lines;
-        benchmark::DoNotOptimize(file.graph.numLinks());
+        links = file.graph.numLinks();
+        benchmark::DoNotOptimize(links);
     }
-    state.counters["nodes"] = static_cast<double>(benchNodes);
-    state.counters["arcs"] = static_cast<double>(benchArcs);
-    state.counters["lines_per_s"] =
-        benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kIsRate);
+    state.counters["links"] = static_cast<double>(links);
+    state.counters["lines_per_s"] = benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kIsRate);
 }
 
-void BM_LoadDimacs(benchmark::State& state) { loadBench(state, GraphFormat::dimacs); }
-void BM_LoadEdgeList(benchmark::State& state) { loadBench(state, GraphFormat::edges); }
+void BM_LoadDimacs(benchmark::State& state) { loadBench(state, qcGraphFormat::dimacs); }
+void BM_LoadEdgeList(benchmark::State& state) { loadBench(state, qcGraphFormat::edges); }
+void BM_LoadMatrixMarket(benchmark::State& state) { loadBench(state, qcGraphFormat::mtx); }
+void BM_LoadGraphml(benchmark::State& state) { loadBench(state, qcGraphFormat::graphml); }
 
 }  // namespace
 
 BENCHMARK(BM_LoadDimacs)->Unit(benchmark::kMillisecond)->MinTime(5.0);
 BENCHMARK(BM_LoadEdgeList)->Unit(benchmark::kMillisecond)->MinTime(5.0);
+BENCHMARK(BM_LoadMatrixMarket)->Unit(benchmark::kMillisecond)->MinTime(5.0);
+BENCHMARK(BM_LoadGraphml)->Unit(benchmark::kMillisecond)->MinTime(5.0);

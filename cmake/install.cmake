@@ -2,8 +2,9 @@ include(CMakePackageConfigHelpers)
 
 set(QCGRAPH_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/qcgraph)
 
-# One export set: find_package(qcgraph) brings all four libraries as qcgraph::<name>.
-install(TARGETS qcsystem qcfoundation qcdisplay qcgraph EXPORT qcgraphTargets
+# One export set: find_package(qcgraph) brings all five libraries as qcgraph::<name>
+# (the file library as qcgraph::files).
+install(TARGETS qcsystem qcfoundation qcdisplay qcgraph qcgraphfiles EXPORT qcgraphTargets
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
     ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
@@ -43,3 +44,4 @@ qcgraph_pkg_config(qcsystem "qcgraph's system support library: the assertion hoo
 qcgraph_pkg_config(qcfoundation "qcgraph's foundation library: exceptions, abort check, geometry, trace stream" "" "qcsystem")
 qcgraph_pkg_config(qcdisplay "qcgraph's display library: graphics, tablets, SVG" "qcfoundation" "")
 qcgraph_pkg_config(qcgraph "${PROJECT_DESCRIPTION}" "qcfoundation qcsystem qcdisplay" "")
+qcgraph_pkg_config(qcgraphfiles "qcgraph's graph files: DIMACS, edge lists, Matrix Market, GraphML, DOT" "qcgraph" "expat")

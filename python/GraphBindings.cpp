@@ -10,6 +10,7 @@
 
 #include "BindingSupport.h"
 #include "EdgeInput.h"
+#include "FileBindings.h"
 #include "PythonGraph.h"
 #include "Records.h"
 #include "qcConStream.h"
@@ -186,5 +187,19 @@ void bindGraph(py::module_& m)
              "path"_a = py::none(),
              "An SVG document of the graph; path, a Path or a pair (nodes, links), drawn wide over it.")
         .def("_repr_svg_", [](const Graph& g) { return svgOf(g.graph, py::none()); },
-             "The picture a notebook shows.");
+             "The picture a notebook shows.")
+        .def("write", [](const Graph& g, const py::object& path, const std::optional<std::string>& format) {
+                 const std::string file = fileSystemPath(path);
+                 Searching busy(g);
+                 writeGraphFile(g.graph, file, format);
+             }, "path"_a, "format"_a = py::none(),
+             "Writes the graph to a file, in the format named (dimacs, edges, mtx, graphml, dot) or else by the "
+             "file name.");
+    m.def("read", [](const py::object& path, const std::optional<std::string>& format, const std::string& weight,
+                     std::optional<long long> maxNodes) {
+              auto g = std::make_unique<Graph>();
+              py::object ids = readGraphFile(g->graph, path, format, weight, maxNodes);
+              return py::make_tuple(py::cast(std::move(g)), ids);
+          }, "path"_a, "format"_a = py::none(), "weight"_a = "weight", "max_nodes"_a = py::none(),
+          "The graph of a file and its node ids (a range, or a list of str for GraphML).");
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "BindingSupport.h"
+#include "FileBindings.h"
 #include "qcgraphVersion.h"
 #include "qfAdjacencyLists.h"
 
@@ -39,6 +40,7 @@ PYBIND11_MODULE(_qcgraph, m)
     bindRecords(m);
     bindGraph(m);
     bindIndex(m);
+    bindFiles(m);
 
     m.def("cliques", [](const std::vector<std::vector<Int>>& lists) {
               qcAdjacencyLists input = adjacency(lists, true);

@@ -67,9 +67,9 @@ ExitCode runConnect(const CommandLine& line)
         return exitNothingFound;
     }
     for (const qcConnectionRecord& r : records)
-        std::printf("root %lld: %lld %lld\n", static_cast<long long>(loaded.id(r.root)),
-                    static_cast<long long>(loaded.id(r.ids.first)),
-                    static_cast<long long>(loaded.id(r.ids.second)));
+        std::printf("root %s: %s %s\n", loaded.id(r.root).c_str(),
+                    loaded.id(static_cast<std::int32_t>(r.ids.first)).c_str(),
+                    loaded.id(static_cast<std::int32_t>(r.ids.second)).c_str());
     return exitOk;
 }
 
@@ -78,7 +78,7 @@ ExitCode runConnect(const CommandLine& line)
 void addAdjacencyCommands(std::vector<Command>& commands)
 {
     commands.push_back({"groups", "the groups of nodes joined by links either way",
-                        "Usage: qcgraph groups GRAPH [--format dimacs|edges] [--time]\n"
+                        "Usage: qcgraph groups GRAPH [--format dimacs|edges|mtx|graphml] [--time]\n"
                         "\n"
                         "Prints the groups (cliques) of the graph's nodes: nodes joined by links,\n"
                         "followed in either direction, belong to one group (the weakly connected\n"
@@ -91,7 +91,7 @@ void addAdjacencyCommands(std::vector<Command>& commands)
                         "nodes too).\n",
                         withGraphOptions({}), runGroups});
     commands.push_back({"connect", "the least-cost connection records of the graph",
-                        "Usage: qcgraph connect GRAPH [--format dimacs|edges] [--time]\n"
+                        "Usage: qcgraph connect GRAPH [--format dimacs|edges|mtx|graphml] [--time]\n"
                         "\n"
                         "Takes each node's list of link targets (in file order) and tries every\n"
                         "node as the root of a connection structure; prints the records of the\n"

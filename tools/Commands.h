@@ -33,7 +33,7 @@ void addTraceCommand(std::vector<Command>& commands);
 void addDrawCommand(std::vector<Command>& commands);
 void addIndexCommands(std::vector<Command>& commands);
 
-// The index in `file`, which must be one of the loaded graph; throws GraphFileError otherwise.
+// The index in `file`, which must be one of the loaded graph; throws std::runtime_error otherwise.
 qcShortestPathIndex indexFor(const LoadedGraph& loaded, const std::string& file);
 
 // The message "qcgraph NAME: what" on standard error.

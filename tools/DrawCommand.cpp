@@ -9,10 +9,8 @@
 #include <qcSvgTablet.h>
 
 #include "Commands.h"
-#include "DotWriter.h"
-#include "PictureTablet.h"
-#include "GraphFiles.h"
 #include "LoadedGraph.h"
+#include "PictureTablet.h"
 
 namespace {
 
@@ -34,13 +32,12 @@ void placeOnCircle(qcDirectedGraph& graph)
 void writeDotFile(const std::string& output, const LoadedGraph& loaded,
                   const qcIndexArray& pathNodes, const qcIndexArray& pathLinks)
 {
-    std::FILE* out = std::fopen(output.c_str(), "wb");
-    if (out == nullptr)
-        throw GraphFileError(output + ": cannot write: " + std::strerror(errno));
-    writeDot(out, loaded, pathNodes, pathLinks);
-    const bool written = std::ferror(out) == 0;
-    if (std::fclose(out) != 0 || !written)
-        throw GraphFileError(output + ": cannot write: " + std::strerror(errno));
+    qcGraphWriteOptions options;
+    options.format = qcGraphFormat::dot;
+    options.ids = &loaded.file().ids;
+    options.highlightNodes = pathNodes;
+    options.highlightLinks = pathLinks;
+    qfWriteGraph(output, loaded.graph(), options);
 }
 
 // The picture's pixels round the drawing, on each side.
@@ -59,7 +56,7 @@ void writeSvgFile(const std::string& output, const LoadedGraph& loaded, std::int
     style.arrowheads = true;
     style.fittedLabels = true;
     svg.style(style);
-    PictureTablet tablet(svg, loaded.file().idBase);
+    PictureTablet tablet(svg, loaded.file().ids, loaded.graph().numNodes());
     loaded.graph().draw(tablet);
     svg.lineWidth(4.0);
     tablet.paintAll(qcColor(255, 170, 40));
@@ -67,7 +64,7 @@ void writeSvgFile(const std::string& output, const LoadedGraph& loaded, std::int
     if (output == "-")
         svg.write(std::cout);  // main() reports a failed write on standard output
     else if (!svg.save(output))
-        throw GraphFileError(output + ": cannot write: " + std::strerror(errno));
+        throw qcGraphFileError(output, 0, std::string("cannot write: ") + std::strerror(errno));
 }
 
 ExitCode runDraw(const CommandLine& line)
@@ -76,8 +73,9 @@ ExitCode runDraw(const CommandLine& line)
     if (!line.has("-o"))
         throw UsageError("missing -o FILE, the picture to write");
     const std::string output = line.values("-o").front();
-    const bool dot = fileNameEndsWith(output, ".dot") || fileNameEndsWith(output, ".gv");
-    if (!dot && !fileNameEndsWith(output, ".svg") && output != "-")
+    const bool dot = qfGraphFormatOf(output) == qcGraphFormat::dot;
+    const bool svg = output.size() >= 4 && output.compare(output.size() - 4, 4, ".svg") == 0;
+    if (!dot && !svg && output != "-")
         throw UsageError("cannot tell the picture type of '" + output +
                          "' (use a name ending in .svg or .dot, or '-')");
     const std::int64_t size = line.integer("--size", 200, 100000, 0);
@@ -115,8 +113,8 @@ void addDrawCommand(std::vector<Command>& commands)
 {
     commands.push_back({"draw", "a picture of the graph, SVG or Graphviz DOT",
                         "Usage: qcgraph draw GRAPH -o OUT.svg|OUT.dot|- [--path FROM TO]\n"
-                        "                    [--size PIXELS] [--coords FILE] [--format dimacs|edges]\n"
-                        "                    [--max-nodes N] [--time]\n"
+                        "                    [--size PIXELS] [--coords FILE] [--max-nodes N]\n"
+                        "                    [--format dimacs|edges|mtx|graphml] [--time]\n"
                         "\n"
                         "Writes a picture of the graph (-o - writes SVG to standard output): every\n"
                         "node at its position, every link as an arrow from its source to its\n"

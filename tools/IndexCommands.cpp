@@ -30,9 +30,9 @@ ExitCode runIndex(const CommandLine& line)
         try {
             return qcShortestPathIndex(loaded.graph(), options);
         } catch (const qcInvariantFailure&) {
-            throw GraphFileError(loaded.path() + ": a negative score; the index needs scores of 0 or more");
+            throw std::runtime_error(loaded.path() + ": a negative score; the index needs scores of 0 or more");
         } catch (const std::length_error&) {
-            throw GraphFileError(loaded.path() + ": the index would take more than " +
+            throw std::runtime_error(loaded.path() + ": the index would take more than " +
                                  numberText(options.memoryBound) +
                                  " times the graph's memory (--memory-bound N allows more, 0 any)");
         }
@@ -40,11 +40,11 @@ ExitCode runIndex(const CommandLine& line)
     loaded.reportTime("index", start);
     std::ofstream file(out, std::ios::binary);
     if (!file)
-        throw GraphFileError("cannot write " + out);
+        throw std::runtime_error("cannot write " + out);
     index.save(file);
     file.close();
     if (!file)
-        throw GraphFileError("cannot write " + out);
+        throw std::runtime_error("cannot write " + out);
     std::printf("index of %ld nodes (%.1f MB) written to %s\n", index.numNodes(),
                 static_cast<double>(index.memoryBytes()) / 1e6, out.c_str());
     return exitOk;
@@ -90,10 +90,10 @@ ExitCode runTable(const CommandLine& line)
     loaded.reportTime("query", start);
     std::printf("from\\to");
     for (const std::int32_t t : targets)
-        std::printf(" %lld", static_cast<long long>(loaded.id(t)));
+        std::printf(" %s", loaded.id(t).c_str());
     std::printf("\n");
     for (std::size_t i = 0; i < sources.size(); ++i) {
-        std::printf("%lld", static_cast<long long>(loaded.id(sources[i])));
+        std::printf("%s", loaded.id(sources[i]).c_str());
         for (std::size_t j = 0; j < targets.size(); ++j)
             std::printf(" %s", distanceText(table[i * targets.size() + j]).c_str());
         std::printf("\n");
@@ -107,16 +107,16 @@ qcShortestPathIndex indexFor(const LoadedGraph& loaded, const std::string& file)
 {
     std::ifstream in(file, std::ios::binary);
     if (!in)
-        throw GraphFileError("cannot read " + file);
+        throw std::runtime_error("cannot read " + file);
     qcShortestPathIndex index = [&] {
         try {
             return qcShortestPathIndex::load(in);
         } catch (const std::runtime_error& e) {
-            throw GraphFileError(file + ": " + e.what());
+            throw std::runtime_error(file + ": " + e.what());
         }
     }();
     if (!index.isCurrent(loaded.graph()))
-        throw GraphFileError(file + " is not an index of " + loaded.path() +
+        throw std::runtime_error(file + " is not an index of " + loaded.path() +
                              " (made from another graph, or before the graph changed): make it anew with 'qcgraph index'");
     return index;
 }

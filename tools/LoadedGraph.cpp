@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include <stdexcept>
+
 #include <unistd.h>
 
 namespace {
@@ -19,15 +21,15 @@ public:
     ProgressLine(const ProgressLine&) = delete;
     ProgressLine& operator=(const ProgressLine&) = delete;
 
-    LoadProgressFunction function()
+    qcReadProgressFunction function()
     {
         if (!mEnabled)
             return {};
-        return [this](const LoadProgress& p) { show(p); };
+        return [this](const qcReadProgress& p) { show(p); };
     }
 
 private:
-    void show(const LoadProgress& p)
+    void show(const qcReadProgress& p)
     {
         if (p.lines < 1000000)
             return;
@@ -48,19 +50,22 @@ private:
     bool mShown = false;
 };
 
-GraphFormat chosenFormat(const CommandLine& line, const std::string& path)
+qcGraphFormat chosenFormat(const CommandLine& line, const std::string& path)
 {
-    if (!line.has("--format"))
-        return formatForPath(path);
+    if (!line.has("--format")) {
+        if (qfGraphFormatOf(path) == qcGraphFormat::dot)
+            throw UsageError("cannot read '" + path + "': DOT files are written, not read");
+        return qfGraphFormatOf(path);
+    }
     const std::string& name = line.values("--format").front();
-    if (name == "dimacs")
-        return GraphFormat::dimacs;
-    if (name == "edges")
-        return GraphFormat::edges;
-    throw UsageError("unknown format '" + name + "' (expected dimacs or edges)");
+    if (name != "dot") {
+        try {
+            return qfGraphFormatNamed(name);
+        } catch (const std::invalid_argument&) {
+        }
+    }
+    throw UsageError("unknown format '" + name + "' (expected dimacs, edges, mtx or graphml)");
 }
-
-bool fileExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
 }  // namespace
 
@@ -73,30 +78,29 @@ std::vector<OptionSpec> withGraphOptions(std::vector<OptionSpec> own)
 }
 
 LoadedGraph::LoadedGraph(const CommandLine& line, Coordinates coordinates)
-    : mPath(LineSource::nameOf(line.positional().at(0))), mTiming(line.has("--time"))
+    : mPath(line.positional().at(0) == "-" ? "(standard input)" : line.positional()[0]),
+      mTiming(line.has("--time"))
 {
     const std::string& path = line.positional()[0];
-    const GraphFormat format = chosenFormat(line, path);
-    const std::int64_t maxNodes = line.integer("--max-nodes", 1, maxNodesLimit, nodesBySize);
-    std::string coordinatesPath;
+    qcGraphReadOptions options;
+    options.format = chosenFormat(line, path);
+    options.maxNodes = line.integer("--max-nodes", 1, qcMaxNodesLimit, qcNodesBySize);
+    options.maxNodesName = "--max-nodes N";
+    options.coordinates = coordinates == Coordinates::read ? qcCoordinates::beside : qcCoordinates::none;
     if (coordinates == Coordinates::read && line.has("--coords")) {
-        if (format != GraphFormat::dimacs)
+        if (options.format != qcGraphFormat::dimacs)
             throw UsageError("--coords needs a graph in the DIMACS format");
-        coordinatesPath = line.values("--coords").front();
-    } else if (coordinates == Coordinates::read && format == GraphFormat::dimacs &&
-               path != LineSource::standardInput && fileExists(coordinatesPathFor(path))) {
-        coordinatesPath = coordinatesPathFor(path);
+        options.coordinatesPath = line.values("--coords").front();
     }
 
     const auto start = std::chrono::steady_clock::now();
     {
         ProgressLine progress(mPath);
-        mFile = readGraphFile(path, format, progress.function(), maxNodes);
+        options.progress = progress.function();
+        mFile = qfReadGraph(path, options);
     }
-    if (!coordinatesPath.empty()) {
-        ProgressLine progress(coordinatesPath);
-        readDimacsCoordinates(coordinatesPath, mFile, progress.function());
-    }
+    if (graph().numNodes() == 0)
+        throw qcGraphFileError(mPath, 0, "no nodes (an empty graph)");
     if (mTiming) {
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -109,20 +113,32 @@ LoadedGraph::LoadedGraph(const CommandLine& line, Coordinates coordinates)
 
 std::int32_t LoadedGraph::node(const std::string& text, const char* what) const
 {
-    const std::int64_t count = graph().numNodes();
-    return static_cast<std::int32_t>(
-        integerArgument(text, std::string(what) + " (a node of " + mPath + ")", id(0),
-                        id(count - 1)) -
-        mFile.idBase);
+    const std::string argument = std::string(what) + " (a node of " + mPath + ")";
+    if (!mFile.ids.named()) {
+        const std::int64_t first = mFile.ids.base;
+        return static_cast<std::int32_t>(
+            integerArgument(text, argument, first, first + graph().numNodes() - 1) - first);
+    }
+    const std::int32_t node = mFile.ids.find(text, static_cast<std::int32_t>(graph().numNodes()));
+    if (node < 0)
+        throw UsageError(argument + " names no node of the file: '" + text + "'");
+    return node;
 }
 
-std::string LoadedGraph::idList(const qcIndexArray& indices) const
+std::string LoadedGraph::idList(const qcIndexArray& nodes) const
 {
     std::string text;
-    for (const std::int32_t i : indices) {
-        text += ' ';
-        text += std::to_string(id(i));
-    }
+    for (const std::int32_t i : nodes)
+        text += ' ' + id(i);
+    return text;
+}
+
+std::string LoadedGraph::linkList(const qcIndexArray& links) const
+{
+    const std::int64_t base = mFile.ids.named() ? 0 : mFile.ids.base;
+    std::string text;
+    for (const std::int32_t k : links)
+        text += ' ' + std::to_string(k + base);
     return text;
 }
 

@@ -19,7 +19,7 @@ void printNodesAndLinks(const LoadedGraph& loaded, const qcIndexArray& nodes,
                         const qcIndexArray& links, const char* indent)
 {
     std::printf("%snodes%s\n%slinks%s\n", indent, loaded.idList(nodes).c_str(), indent,
-                loaded.idList(links).c_str());
+                loaded.linkList(links).c_str());
 }
 
 ExitCode runPath(const CommandLine& line)
@@ -116,8 +116,8 @@ ExitCode runPaths(const CommandLine& line)
 void addPathCommands(std::vector<Command>& commands)
 {
     commands.push_back({"path", "the cheapest path between two nodes",
-                        "Usage: qcgraph path GRAPH FROM TO [--index FILE] [--format dimacs|edges]\n"
-                        "                    [--time]\n"
+                        "Usage: qcgraph path GRAPH FROM TO [--index FILE]\n"
+                        "                    [--format dimacs|edges|mtx|graphml] [--time]\n"
                         "\n"
                         "Prints the cheapest path from node FROM to node TO (Dijkstra's\n"
                         "algorithm): its score (the sum of its link scores), its nodes and its\n"
@@ -135,7 +135,7 @@ void addPathCommands(std::vector<Command>& commands)
                         withGraphOptions({{"--index", 1}}), runPath});
     commands.push_back({"paths", "the K cheapest walks between two nodes",
                         "Usage: qcgraph paths GRAPH FROM TO -k K [--min-length A]\n"
-                        "                     [--max-length B] [--format dimacs|edges] [--time]\n"
+                        "                     [--max-length B] [--format dimacs|edges|mtx|graphml] [--time]\n"
                         "\n"
                         "Prints up to K walks from FROM to TO, each with its score, nodes and\n"
                         "links (numbered as in the file). A walk may pass a node or a cycle more\n"

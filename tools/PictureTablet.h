@@ -4,16 +4,22 @@
 #include <cstdint>
 #include <optional>
 
+#include <qcGraphFiles.h>
 #include <qcUITablet.h>
 
 // A tablet that passes everything on to another one, with the library's node labels (node
 // indices, counted from 0) turned into the file's ids, so that a picture of a DIMACS graph is
-// labelled from 1 like the rest of the tool's output; texts that are not whole numbers pass
+// labelled from 1 and one of GraphML by its names, like the rest of the tool's output; texts
+// that are not node indices pass
 // unchanged. Once given a colour, it draws everything in that colour: the library draws a path
 // in the colours of its graph, and the tool shows it in a colour of its own.
 class PictureTablet : public qcUITablet {
 public:
-    PictureTablet(qcUITablet& target, std::int64_t idBase) : mTarget(target), mIdBase(idBase) {}
+    // The tablet keeps references to both; they must outlive it.
+    PictureTablet(qcUITablet& target, const qcGraphFileIds& ids, long numNodes)
+        : mTarget(target), mIds(ids), mNumNodes(numNodes)
+    {
+    }
 
     void paintAll(const qcColor& color) { mColor = color; }
 
@@ -27,7 +33,8 @@ public:
 
 private:
     qcUITablet& mTarget;
-    std::int64_t mIdBase;
+    const qcGraphFileIds& mIds;
+    long mNumNodes;
     std::optional<qcColor> mColor;
 };
 

@@ -21,7 +21,7 @@ ExitCode runTrace(const CommandLine& line)
 void addTraceCommand(std::vector<Command>& commands)
 {
     commands.push_back({"trace", "the library's text trace of the graph",
-                        "Usage: qcgraph trace GRAPH [--format dimacs|edges] [--time]\n"
+                        "Usage: qcgraph trace GRAPH [--format dimacs|edges|mtx|graphml] [--time]\n"
                         "\n"
                         "Prints the graph as the library traces it: the node count, then every\n"
                         "node with its outgoing links, newest first. The trace shows the\n"

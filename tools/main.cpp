@@ -8,10 +8,10 @@
 #include <vector>
 
 #include <qcException.h>
+#include <qcGraphFiles.h>
 #include <qcgraphVersion.h>
 
 #include "Commands.h"
-#include "GraphFileError.h"
 
 namespace {
 
@@ -32,8 +32,10 @@ void printToolHelp(std::FILE* out, const std::vector<Command>& commands)
                "\n"
                "Runs the qcgraph library on a graph file: a DIMACS shortest-path file\n"
                "(\"p sp N M\" header, \"a U V W\" arcs, ids from 1; chosen for names ending in\n"
-               ".gr) or an edge list (\"from to [score]\" per line, ids from 0, \"#\" comments).\n"
-               "--format dimacs|edges overrides the choice; GRAPH '-' reads standard input.\n"
+               ".gr), Matrix Market (.mtx, ids from 1), GraphML (.graphml or .xml, ids as\n"
+               "the file names them) or an edge list (\"from to [score]\" per line, ids from\n"
+               "0, \"#\" and \"%\" comments). --format dimacs|edges|mtx|graphml overrides the\n"
+               "choice; GRAPH '-' reads standard input.\n"
                "--time reports load and query times on standard error. --max-nodes N lets\n"
                "a file have up to N nodes; by default it may have 2^20 (1048576), or one a\n"
                "byte of the file when that is more, so that a typing error in a header\n"
@@ -97,7 +99,7 @@ int main(int argc, char** argv)
     } catch (const UsageError& e) {
         std::fprintf(stderr, "qcgraph %s: %s\n'qcgraph %s --help' shows the usage\n",
                      command->name, e.what(), command->name);
-    } catch (const GraphFileError& e) {
+    } catch (const qcGraphFileError& e) {
         std::fprintf(stderr, "qcgraph %s: %s\n", command->name, e.what());
     } catch (const std::bad_alloc&) {
         std::fprintf(stderr, "qcgraph %s: out of memory\n", command->name);

@@ -1,7 +1,7 @@
 """Directed graphs of positioned nodes and scored links, with cheapest-path and ranked-walk searches."""
-from ._qcgraph import Graph, Index, Link, Path, __version__, cliques, connection_path
+from ._qcgraph import Graph, GraphFileError, Index, Link, Path, __version__, cliques, connection_path, read
 
-__all__ = ["Graph", "Index", "Link", "Path", "cliques", "connection_path", "from_networkx"]
+__all__ = ["Graph", "GraphFileError", "Index", "Link", "Path", "cliques", "connection_path", "from_networkx", "read"]
 
 
 def from_networkx(G, weight="weight", pos="pos"):

@@ -1,31 +1,16 @@
 #include "LineSource.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
-#include <sys/stat.h>
-
-#include "GraphFileError.h"
-
-LineSource::LineSource(const std::string& path, LoadProgressFunction progress)
-    : mPath(nameOf(path)),
-      mFile(path == standardInput ? stdin : std::fopen(path.c_str(), "rb")),
-      mProgress(std::move(progress))
+LineSource::LineSource(InputBytes& input, qcReadProgressFunction progress)
+    : mInput(input), mProgress(std::move(progress))
 {
-    if (mFile == nullptr)
-        throw GraphFileError(path + ": cannot open: " + std::strerror(errno));
-    struct stat info {};
-    const bool known = fstat(fileno(mFile.get()), &info) == 0;
-    if (known && S_ISDIR(info.st_mode))
-        throw GraphFileError(path + ": cannot open: is a directory");
+    mDone.bytesTotal = input.size();
     mCapacity = bufferBytes;
-    if (known && S_ISREG(info.st_mode)) {
-        mDone.bytesTotal = static_cast<std::uint64_t>(info.st_size);
-        // One byte more than the file, so that the second read meets its end.
-        if (mDone.bytesTotal < blockBytes)
-            mCapacity = static_cast<std::size_t>(mDone.bytesTotal) + 1;
-    }
+    // One byte more than the file, so that the second read meets its end.
+    if (input.regular() && mDone.bytesTotal < blockBytes)
+        mCapacity = static_cast<std::size_t>(mDone.bytesTotal) + 1;
     mBuffer.reset(new char[mCapacity]);
 }
 
@@ -37,10 +22,8 @@ bool LineSource::refill()
     std::memmove(mBuffer.get(), mBuffer.get() + mBegin, rest);
     mBegin = 0;
     mEnd = rest;
-    const std::size_t got = std::fread(mBuffer.get() + mEnd, 1, mCapacity - mEnd, mFile.get());
+    const std::size_t got = mInput.read(mBuffer.get() + mEnd, mCapacity - mEnd);
     if (got == 0) {
-        if (std::ferror(mFile.get()))
-            throw GraphFileError(mPath + ": read error: " + std::strerror(errno));
         mAtEof = true;
         reportProgress();
         return false;
@@ -90,5 +73,5 @@ bool LineSource::next(std::string_view& line)
 
 void LineSource::fail(const std::string& what) const
 {
-    throw GraphFileError(mPath + ":" + std::to_string(mLineNumber) + ": " + what);
+    throw qcGraphFileError(mInput.name(), mLineNumber, what);
 }

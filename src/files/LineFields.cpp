@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cmath>
 
-#include "GraphFileError.h"
 #include "LineSource.h"
 
 namespace {
@@ -94,6 +93,17 @@ std::string_view LineFields::word(const char* what)
 
 std::int64_t LineFields::integer(const char* what, std::int64_t low, std::int64_t high)
 {
+    // The usual field, up to 18 digits in range, is read here; from_chars reads the others and
+    // tells what is wrong with them.
+    skipBlanks();
+    std::size_t digits = 0;
+    std::int64_t quick = 0;
+    while (digits < mRest.size() && digits < 18 && mRest[digits] >= '0' && mRest[digits] <= '9')
+        quick = quick * 10 + (mRest[digits++] - '0');
+    if (digits > 0 && (digits == mRest.size() || isBlank(mRest[digits])) && quick >= low && quick <= high) {
+        mRest.remove_prefix(digits);
+        return quick;
+    }
     const std::string_view field = word(what);
     std::int64_t value = 0;
     const char* end = field.data() + field.size();
@@ -131,8 +141,7 @@ void LineFields::expectEnd(const char* after)
 
 void LineFields::fail(const std::string& what) const
 {
-    std::string message = mSource.path() + ":" + std::to_string(mSource.lineNumber()) + ": " + what;
     if (mSource.lineIsUnterminated())
-        message += " (the file ends inside this line: truncated?)";
-    throw GraphFileError(message);
+        mSource.fail(what + " (the file ends inside this line: truncated?)");
+    mSource.fail(what);
 }

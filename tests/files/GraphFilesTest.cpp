@@ -1,5 +1,5 @@
-// The tool's graph file readers in-process: one exact message, naming file and line, for every
-// kind of malformed input (one of them at the end of a file of several read blocks).
+// The DIMACS and edge-list readers: one exact message, naming file and line, for every kind of
+// malformed input (one of them at the end of a file of several read blocks).
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -8,7 +8,7 @@
 
 #include <unistd.h>
 
-#include "GraphFiles.h"
+#include "qcGraphFiles.h"
 
 namespace {
 
@@ -26,10 +26,11 @@ std::string scratchFile(const std::string& content)
 std::string messageOf(Kind kind, const std::string& path)
 {
     try {
-        GraphFile file = readGraphFile(kind == coordinates ? QCGRAPH_TOOL_DATA "/small.gr" : path,
-                                       kind == edges ? GraphFormat::edges : GraphFormat::dimacs);
-        if (kind == coordinates) readDimacsCoordinates(path, file);
-    } catch (const GraphFileError& e) {
+        qcGraphReadOptions options;
+        options.format = kind == edges ? qcGraphFormat::edges : qcGraphFormat::dimacs;
+        options.coordinatesPath = kind == coordinates ? path : "";
+        qfReadGraph(kind == coordinates ? QCGRAPH_TOOL_DATA "/small.gr" : path, options);
+    } catch (const qcGraphFileError& e) {
         return e.what();
     }
     return "";
@@ -58,10 +59,9 @@ TEST(GraphFiles, MalformedInputGetsOneMessageNamingFileAndLine)
         {dimacs, "p sp 2 1\na 1 2 nan\n", ":2: arc weight 'nan' is not a finite number"},
         {dimacs, "p max 2 1\n", ":1: problem type 'max' is not 'sp' (not a shortest-path file)"},
         {dimacs, "p sp 99999999999 1\n", ":1: node count 99999999999 out of range 0 to 2147483647"},
-        {dimacs, "p sp 67108864 1\n", ":1: needs 67108864 nodes, more than the 1048576 allowed for a file of its size (--max-nodes N allows more)"},
-        {edges, "1048576 0\n", ":1: needs 1048577 nodes, more than the 1048576 allowed for a file of its size (--max-nodes N allows more)"},
+        {dimacs, "p sp 67108864 1\n", ":1: needs 67108864 nodes, more than the 1048576 allowed for a file of its size (a higher maxNodes allows more)"},
+        {edges, "1048576 0\n", ":1: needs 1048577 nodes, more than the 1048576 allowed for a file of its size (a higher maxNodes allows more)"},
         {edges, "1500000 0\n" + std::string(1500000, '\n'), ""},  // a larger file may have more nodes
-        {edges, "# no edges\n", ": no nodes (an empty graph)"},
         {edges, "0 1\r1 2\r", ":1: lines end in CR alone (convert them to LF)"},
         {edges, "0 1\r\n1 2\r\n", ""},  // CR LF reads
         {dimacs, "p sp 2 1\na 1 2 \x1b[2J\xff\\"s + '\0' + "RED\n", ":2: arc weight '\\x1b[2J\\xff\\\\\\x00RED' is not a number"},
@@ -71,7 +71,7 @@ TEST(GraphFiles, MalformedInputGetsOneMessageNamingFileAndLine)
          ":1: score '\\x7f\xc3\xa9\\xed\\xa0\\x80\xc2\xa1\xf0\x90\x80\x80\\x80\xe2\x82\xac\xee\x80\x80' is not a number"},
         {dimacs, "c nothing here\n", ": no 'p sp' header"},
         {dimacs, "p sp 2 0\n\n", ""},  // no arcs, a blank line: a graph all the same
-        {dimacs, "c ok\n" + std::string(LineSource::maxLineBytes + 1, '7') + "\np sp 1 0\n", ":2: line longer than 1 MiB (not a text file?)"},
+        {dimacs, "c ok\n" + std::string(qcMaxLineBytes + 1, '7') + "\np sp 1 0\n", ":2: line longer than 1 MiB (not a text file?)"},
         {edges, "0 1\n1\n", ":2: missing target node id"},
         {edges, "0 1 x\n", ":1: score 'x' is not a number"},
         {edges, "# roads\n-1 2\n", ":2: source node id -1 out of range 0 to 2147483646"},

@@ -1,5 +1,5 @@
-#ifndef QCGRAPH_TOOLS_LINE_FIELDS_H
-#define QCGRAPH_TOOLS_LINE_FIELDS_H
+#ifndef QCGRAPH_FILES_LINE_FIELDS_H
+#define QCGRAPH_FILES_LINE_FIELDS_H
 
 #include <cstdint>
 #include <string>
@@ -8,7 +8,7 @@
 class LineSource;
 
 // The whitespace-separated fields of one line, taken from left to right, with the checks every
-// reader needs. Each failure throws GraphFileError as "file:line: what", adding a hint when the
+// reader needs. Each failure throws qcGraphFileError as "file:line: what", adding a hint when the
 // line is the unterminated end of the file (the usual sign of a truncated file).
 class LineFields {
 public:
@@ -25,7 +25,7 @@ public:
     // Fails unless no field is left; `after` names the last field read.
     void expectEnd(const char* after);
 
-    // Throws GraphFileError for this line.
+    // Throws qcGraphFileError for this line.
     [[noreturn]] void fail(const std::string& what) const;
 
 private:

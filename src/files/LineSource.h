@@ -1,33 +1,25 @@
-#ifndef QCGRAPH_TOOLS_LINE_SOURCE_H
-#define QCGRAPH_TOOLS_LINE_SOURCE_H
+#ifndef QCGRAPH_FILES_LINE_SOURCE_H
+#define QCGRAPH_FILES_LINE_SOURCE_H
 
 #include <cstdint>
-#include <cstdio>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
-// How far a load has come, handed to a progress function after every block read.
-struct LoadProgress {
-    std::uint64_t lines = 0;       // complete lines handed out so far
-    std::uint64_t bytesRead = 0;
-    std::uint64_t bytesTotal = 0;  // the file's size, 0 when it cannot be told (a pipe)
-};
-using LoadProgressFunction = std::function<void(const LoadProgress&)>;
+#include "InputBytes.h"
+#include "qcGraphFiles.h"
 
 // The lines of a file, read in large blocks so that a file of many millions of lines costs
 // one read call per block, not per line. Lines come without their "\n" (and without a "\r"
 // before it); a line is valid until the next call of next().
 class LineSource {
 public:
-    // Opens the file, or reads standard input for the path "-"; throws GraphFileError naming
-    // the file when it cannot be opened.
-    LineSource(const std::string& path, LoadProgressFunction progress = {});
+    // Reads the lines of `input`, which must outlive this.
+    LineSource(InputBytes& input, qcReadProgressFunction progress = {});
     LineSource(const LineSource&) = delete;
     LineSource& operator=(const LineSource&) = delete;
 
-    // The next line, or false at the end of the file. Throws GraphFileError on a read error, on
+    // The next line, or false at the end of the file. Throws qcGraphFileError on a read error, on
     // a line longer than maxLineBytes (a binary file, most likely) and on a carriage return
     // inside a line (a file whose lines end in CR alone).
     bool next(std::string_view& line);
@@ -37,38 +29,24 @@ public:
     // True when the line last handed out ends the file without a "\n" after it.
     bool lineIsUnterminated() const { return mUnterminated; }
     // The file name as the user gave it, or "(standard input)", for messages.
-    const std::string& path() const { return mPath; }
+    const std::string& path() const { return mInput.name(); }
     // The file's size in bytes, 0 when it cannot be told (a pipe).
     std::uint64_t size() const { return mDone.bytesTotal; }
-
-    // The path that reads standard input, and the name that messages give a path.
-    static constexpr const char* standardInput = "-";
-    static std::string nameOf(const std::string& path)
-    {
-        return path == standardInput ? "(standard input)" : path;
-    }
+    // Throws qcGraphFileError for the line last handed out.
+    [[noreturn]] void fail(const std::string& what) const;
 
     static constexpr std::size_t blockBytes = std::size_t(1) << 22;
-    static constexpr std::size_t maxLineBytes = std::size_t(1) << 20;
+    static constexpr std::size_t maxLineBytes = qcMaxLineBytes;
     static constexpr std::size_t bufferBytes = blockBytes + maxLineBytes;
 
 private:
     // Moves the unread rest to the front and appends the next block; false at the end.
     bool refill();
     void reportProgress();
-    [[noreturn]] void fail(const std::string& what) const;
 
-    std::string mPath;
-    struct FileCloser {
-        void operator()(std::FILE* file) const
-        {
-            if (file != stdin)
-                std::fclose(file);
-        }
-    };
-    std::unique_ptr<std::FILE, FileCloser> mFile;
-    LoadProgressFunction mProgress;
-    LoadProgress mDone;
+    InputBytes& mInput;
+    qcReadProgressFunction mProgress;
+    qcReadProgress mDone;
     // A small regular file is read whole into a buffer of its size (should it grow while it is
     // read, a last line that no longer fits is cut); anything else gets room for a block and the
     // longest line. Not a vector: zero-filling it would cost more than the read.

@@ -1,8 +1,11 @@
+// DIMACS shortest-path files: ".gr" arcs and ".co" coordinates, node ids from 1.
 #include <limits>
 #include <vector>
 
-#include "GraphFiles.h"
+#include "FileFormats.h"
 #include "LineFields.h"
+#include "LinkBatch.h"
+#include "LineSource.h"
 
 namespace {
 
@@ -24,24 +27,19 @@ void forEachRecord(LineSource& source, Handle&& handle)
     }
 }
 
-[[noreturn]] void failAtEnd(const LineSource& source, const std::string& what)
-{
-    throw GraphFileError(source.path() + ":" + std::to_string(source.lineNumber()) + ": " + what);
-}
-
 }  // namespace
 
-GraphFile readDimacsGraph(const std::string& path, const LoadProgressFunction& progress,
-                          std::int64_t maxNodes)
+qcGraphFile readDimacs(InputBytes& in, const qcGraphReadOptions& options)
 {
-    GraphFile file;
-    file.idBase = 1;
-    LineSource source(path, progress);
-    const std::int64_t nodeLimit = nodeBound(source.size(), maxNodes);
+    qcGraphFile file;
+    file.ids.base = 1;
+    LineSource source(in, options.progress);
+    const NodeBound nodeLimit = nodeBound(source.size(), options);
     std::uint64_t headerLine = 0;
     std::int64_t nodes = 0;
     std::int64_t arcs = 0;
     std::int64_t arcsRead = 0;
+    LinkBatch links(file.graph);
     forEachRecord(source, [&](std::string_view kind, LineFields& fields) {
         if (kind == "a") {
             if (headerLine == 0)
@@ -53,8 +51,7 @@ GraphFile readDimacsGraph(const std::string& path, const LoadProgressFunction& p
             const std::int64_t to = fields.integer("target node id", 1, nodes);
             const double weight = fields.number("arc weight");
             fields.expectEnd("the arc weight");
-            file.graph.addLinkFastUnsafe(static_cast<long>(from - 1), static_cast<long>(to - 1),
-                                         weight);
+            links.add(static_cast<long>(from - 1), static_cast<long>(to - 1), weight);
             ++arcsRead;
         } else if (kind == "p") {
             if (headerLine != 0)
@@ -64,30 +61,32 @@ GraphFile readDimacsGraph(const std::string& path, const LoadProgressFunction& p
             if (problem != "sp")
                 fields.fail("problem type " + quoted(problem) +
                             " is not 'sp' (not a shortest-path file)");
-            nodes = fields.integer("node count", 0, maxNodesLimit);
+            nodes = fields.integer("node count", 0, qcMaxNodesLimit);
             checkNodeCount(fields, nodes, nodeLimit);
             arcs = fields.integer("arc count", 0, maxLinks);
             fields.expectEnd("the arc count");
             headerLine = source.lineNumber();
-            for (std::int64_t i = 0; i < nodes; ++i)
-                file.graph.addNode(qcDirectedGraphNode());
+            growNodes(file.graph, nodes);
+            // Room for the arcs, but no more than the file's size could hold ("a 1 1 0" a line).
+            const std::uint64_t fit = source.size() / 8;
+            file.graph.reserveLinks(static_cast<long>(static_cast<std::uint64_t>(arcs) < fit ? arcs : fit));
         } else {
             fields.fail("unknown line type " + quoted(kind) + " (expected c, p or a)");
         }
     });
+    links.flush();
     if (headerLine == 0)
-        throw GraphFileError(source.path() + ": no 'p sp' header");
+        throw qcGraphFileError(source.path(), 0, "no 'p sp' header");
     if (arcsRead != arcs)
-        failAtEnd(source, "file ends after " + std::to_string(arcsRead) + " of the " +
+        source.fail("file ends after " + std::to_string(arcsRead) + " of the " +
                               std::to_string(arcs) + " arcs of the 'p sp' header (truncated?)");
     file.lines = source.lineNumber();
     return file;
 }
 
-void readDimacsCoordinates(const std::string& path, GraphFile& file,
-                           const LoadProgressFunction& progress)
+void readDimacsCoordinates(InputBytes& in, qcGraphFile& file, const qcReadProgressFunction& progress)
 {
-    LineSource source(path, progress);
+    LineSource source(in, progress);
     const std::int64_t nodes = file.graph.numNodes();
     std::uint64_t headerLine = 0;
     std::vector<bool> seen;
@@ -115,7 +114,7 @@ void readDimacsCoordinates(const std::string& path, GraphFile& file,
             if (fields.word("'aux sp co'") != "aux" || fields.word("'sp co'") != "sp" ||
                 fields.word("'co'") != "co")
                 fields.fail("header is not 'p aux sp co N' (not a coordinates file)");
-            const std::int64_t count = fields.integer("node count", 0, maxNodesLimit);
+            const std::int64_t count = fields.integer("node count", 0, qcMaxNodesLimit);
             fields.expectEnd("the node count");
             if (count != nodes)
                 fields.fail("coordinates for " + std::to_string(count) +
@@ -127,15 +126,34 @@ void readDimacsCoordinates(const std::string& path, GraphFile& file,
         }
     });
     if (headerLine == 0)
-        throw GraphFileError(source.path() + ": no 'p aux sp co' header");
+        throw qcGraphFileError(source.path(), 0, "no 'p aux sp co' header");
     if (seenCount != nodes) {
         std::size_t firstMissing = 0;
         while (seen[firstMissing])
             ++firstMissing;
-        failAtEnd(source, "file ends with " + std::to_string(nodes - seenCount) +
+        source.fail("file ends with " + std::to_string(nodes - seenCount) +
                               " nodes without coordinates, the first node " +
                               std::to_string(firstMissing + 1) + " (truncated?)");
     }
     file.lines += source.lineNumber();
     file.hasPositions = true;
+}
+
+void writeDimacs(OutputText& out, const qcDirectedGraph& graph)
+{
+    out << "p sp " << std::int64_t{graph.numNodes()} << ' ' << std::int64_t{graph.numLinks()} << '\n';
+    for (long k = 0; k < graph.numLinks(); ++k) {
+        const qcDirectedGraphLink& link = graph.link(k);
+        out << "a " << std::int64_t{link.nodeA() + 1} << ' ' << std::int64_t{link.nodeB() + 1} << ' '
+            << link.score() << '\n';
+    }
+}
+
+void writeDimacsCoordinates(OutputText& out, const qcDirectedGraph& graph)
+{
+    out << "p aux sp co " << std::int64_t{graph.numNodes()} << '\n';
+    for (long i = 0; i < graph.numNodes(); ++i) {
+        const qcVector<2>& p = graph.node(i).position();
+        out << "v " << std::int64_t{i + 1} << ' ' << p.x() << ' ' << p.y() << '\n';
+    }
 }
