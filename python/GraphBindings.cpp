@@ -1,7 +1,6 @@
 // Graph: the container, its searches, trace and picture.
 #include <pybind11/stl.h>
 
-#include <atomic>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
@@ -10,6 +9,7 @@
 
 #include "BindingSupport.h"
 #include "EdgeInput.h"
+#include "PyGraph.h"
 #include "Records.h"
 #include "qcConStream.h"
 #include "qcDirectedGraph.h"
@@ -19,42 +19,6 @@ namespace py = pybind11;
 using namespace pybind11::literals;
 
 namespace {
-
-// The graph as Python holds it. Searches run without the GIL, so another Python thread could
-// otherwise grow the graph's arrays under a running search; the changing calls refuse instead.
-class Graph {
-public:
-    qcDirectedGraph& changing()
-    {
-        if (searches.load() != 0)
-            throw std::runtime_error("the graph is being searched by another thread");
-        return graph;
-    }
-
-    std::int32_t node(long long i, const char* argument) const
-    {
-        return checkedIndex(i, graph.numNodes(), "node", argument);
-    }
-
-    qcDirectedGraph graph;
-    mutable std::atomic<int> searches{0};
-};
-
-// Counts a search on the graph, then lets other Python threads run. The count goes up while the
-// GIL is still held, so no changing call can slip in between.
-class Searching {
-public:
-    explicit Searching(const Graph& g) : mCount(g) {}
-
-private:
-    struct Count {
-        explicit Count(const Graph& g) : graph(g) { ++graph.searches; }
-        ~Count() { --graph.searches; }
-        const Graph& graph;
-    } mCount;
-    SignalCheckScope mSignals;
-    py::gil_scoped_release mRelease;
-};
 
 // Takes over the process-wide trace stream while it lives.
 class TraceCapture {
@@ -105,14 +69,16 @@ std::string svgOf(const qcDirectedGraph& g, const py::object& path)
     return out.str();
 }
 
-std::optional<PathRecord> shortestPath(const Graph& g, Int a, Int b)
+std::optional<PathRecord> shortestPath(const Graph& g, Int a, Int b, std::optional<double> timeout,
+                                       std::shared_ptr<qcCancelToken> cancel)
 {
     PathRecord p;
     const std::int32_t start = g.node(a, "a"), end = g.node(b, "b");
-    {
-        Searching busy(g);
+    const CallLimits limits(timeout, std::move(cancel));
+    limits.run([&] {
+        Searching busy(g, limits);
         g.graph.shortestPath(start, end, p.nodes, p.links);
-    }
+    });
     if (p.nodes.empty())
         return std::nullopt;
     for (std::int32_t l : p.links)
@@ -121,7 +87,8 @@ std::optional<PathRecord> shortestPath(const Graph& g, Int a, Int b)
 }
 
 std::vector<PathRecord> rankedWalks(const Graph& g, Int a, Int b, Int k, std::optional<Int> minLength,
-                                    std::optional<Int> maxLength)
+                                    std::optional<Int> maxLength, std::optional<double> timeout,
+                                    std::shared_ptr<qcCancelToken> cancel)
 {
     const std::int32_t start = g.node(a, "a"), end = g.node(b, "b");
     const std::int32_t count = checkedCount(k, 1, "k");
@@ -132,10 +99,12 @@ std::vector<PathRecord> rankedWalks(const Graph& g, Int a, Int b, Int k, std::op
                               std::to_string(most));
     std::vector<qcDirectedGraphPath> paths;
     std::vector<double> scores;
-    {
-        Searching busy(g);
-        g.graph.shortestPath(start, end, count, least, most, paths, scores);
-    }
+    const CallLimits limits(timeout, std::move(cancel));
+    limits.run([&] {
+        Searching busy(g, limits);
+        if (anyWalk(g.graph, start, end, least))
+            g.graph.shortestPath(start, end, count, least, most, paths, scores);
+    });
     std::vector<PathRecord> out;
     for (std::size_t i = 0; i < paths.size(); ++i)
         out.push_back({paths[i].nodes(), paths[i].links(), scores[i]});
@@ -208,10 +177,11 @@ void bindGraph(py::module_& m)
                  return LinkRecord{l.nodeA(), l.nodeB(), l.score(), (l.flags & 1U) != 0};
              }, "i"_a, "A copy of link i.")
         .def("out_links", &outLinks, "i"_a, "The links leaving node i, in chain order (the newest first).")
-        .def("shortest_path", &shortestPath, "a"_a, "b"_a,
+        .def("shortest_path", &shortestPath, "a"_a, "b"_a, "timeout"_a = py::none(), "cancel"_a = py::none(),
              "The cheapest path from a to b, passing over skip links, or None.")
         .def("ranked_walks", &rankedWalks, "a"_a, "b"_a, "k"_a, "min_length"_a = py::none(),
-             "max_length"_a = py::none(), "Up to k walks from a to b, cheapest first, ties in order found.")
+             "max_length"_a = py::none(), "timeout"_a = py::none(), "cancel"_a = py::none(),
+             "Up to k walks from a to b, cheapest first, ties in order found; [] at once when no walk leads to b.")
         .def("trace", [](const Graph& g) {
                  TraceCapture capture;
                  g.graph.mTrace();

@@ -1,7 +1,7 @@
 """Directed graphs of positioned nodes and scored links, with cheapest-path and ranked-walk searches."""
-from ._qcgraph import Graph, Link, Path, __version__, cliques, connection_path
+from ._qcgraph import Cancel, Cancelled, Graph, Link, Path, __version__, cliques, connection_path, from_scipy
 
-__all__ = ["Graph", "Link", "Path", "cliques", "connection_path", "from_networkx"]
+__all__ = ["Cancel", "Cancelled", "Graph", "Link", "Path", "cliques", "connection_path", "from_networkx", "from_scipy"]
 
 
 def from_networkx(G, weight="weight", pos="pos"):
