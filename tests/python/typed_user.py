@@ -4,15 +4,10 @@ import numpy
 import qcgraph
 
 g = qcgraph.Graph()
-first: int = g.add_nodes(numpy.zeros((3, 2))) + g.add_nodes(2)
-g.add_links(numpy.array([[0, 1, 2.0], [1, 2, 1.5]]))
+first: int = g.add_nodes(numpy.zeros((3, 2))) + g.add_nodes(2) + g.add_links(numpy.array([[0, 1, 2.0]]))
 stop = qcgraph.Cancel()
 paths: list[qcgraph.Path | None] = g.shortest_paths([(0, 2), (2, 0)], threads=2, timeout=1.0, cancel=stop)
 walks: list[qcgraph.Path] = g.ranked_walks(0, 2, 3, timeout=None, cancel=stop)
-a, b, score = g.links()
-try:
-    best = g.shortest_path(0, 2, cancel=stop)
-    print(best.score if best else None, paths, walks, first, a, b, score, g.nodes().shape, stop.cancelled)
-except qcgraph.Cancelled:
-    stop.reset()
+best, (a, b, score) = g.shortest_path(0, 2, cancel=stop), g.links()
+print(best.score if best else None, paths, walks, first, a[0] + b[0], score.sum(), g.nodes().shape, stop.cancelled)
 h: qcgraph.Graph = qcgraph.from_scipy(g.to_scipy())
