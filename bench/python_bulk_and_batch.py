@@ -19,16 +19,7 @@ import numpy as np
 import scipy.sparse.csgraph
 
 import qcgraph
-from python_vs_peers import grid, random_graph
-
-
-def best(repeats, work):
-    times = []
-    for _ in range(repeats):
-        start = time.perf_counter()
-        result = work()
-        times.append(time.perf_counter() - start)
-    return min(times), result
+from python_vs_peers import best, grid, random_graph
 
 
 def ours(n, xy, edges):
