@@ -58,7 +58,7 @@ std::size_t threadCount(std::optional<Int> threads, std::size_t pairs)
     return std::max<std::size_t>(1, std::min(wanted, pairs));
 }
 
-std::vector<std::optional<PathRecord>> shortestPaths(const Graph& g, const py::handle& pairs,
+std::vector<std::optional<PathRecord>> shortestPaths(const Graph& g, const py::object& pairs,
                                                      std::optional<Int> threads, std::optional<double> timeout,
                                                      std::shared_ptr<qcCancelToken> cancel)
 {

@@ -33,7 +33,7 @@ void checkRoom(const qcDirectedGraph& g, long long more, const char* argument)
         throw py::value_error(std::string(argument) + ": " + std::to_string(more) + " more nodes than 32-bit indices hold");
 }
 
-long addNodes(Graph& pg, const py::handle& nodes)
+long addNodes(Graph& pg, const py::object& nodes)
 {
     qcDirectedGraph& g = pg.changing();
     const long first = g.numNodes();
