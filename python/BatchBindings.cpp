@@ -6,6 +6,7 @@
 #include <exception>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -42,8 +43,12 @@ void shareOut(std::size_t count, std::size_t threads, const CallLimits& limits, 
         }
     };
     std::vector<std::thread> pool;
-    for (std::size_t t = 1; t < threads; ++t)
-        pool.emplace_back(work);
+    try {
+        for (std::size_t t = 1; t < threads; ++t)
+            pool.emplace_back(work);
+    } catch (const std::system_error&) {
+        // The system gives no more threads: the ones started share the work.
+    }
     work();
     for (std::thread& t : pool)
         t.join();
