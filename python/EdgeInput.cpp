@@ -12,8 +12,6 @@
 namespace py = pybind11;
 
 namespace {
-std::string row(std::size_t i) { return "edges[" + std::to_string(i) + "]"; }
-
 // Whether edges is a numpy array. Asks numpy only when something has loaded it already, so the
 // module never needs numpy itself.
 bool isArray(py::handle edges)
@@ -33,8 +31,8 @@ void EdgeInput::readArray(py::handle edges, long numNodes)
     auto table = py::array_t<double, py::array::c_style | py::array::forcecast>::ensure(edges);
     if (!table)
         throw py::error_already_set();
-    if (table.ndim() != 2 || (table.shape(1) != 2 && table.shape(1) != 3))
-        throw py::value_error("edges: an array must have shape (m, 2) or (m, 3), got " +
+    if (table.ndim() != 2 || table.shape(1) < 2 || static_cast<std::size_t>(table.shape(1)) > mMostWidth)
+        throw py::value_error(mName + ": an array must have shape (m, 2)" + (mMostWidth == 3 ? " or (m, 3)" : "") + ", got " +
                               py::repr(edges.attr("shape")).cast<std::string>());
     mCells = table.data();
     mWidth = static_cast<std::size_t>(table.shape(1));
@@ -56,9 +54,9 @@ void EdgeInput::readSequence(py::handle edges, long numNodes)
     std::size_t i = 0;
     for (py::handle item : py::iter(edges)) {
         const std::string name = row(i++);
-        if (!py::isinstance<py::sequence>(item) || (py::len(item) != 2 && py::len(item) != 3))
-            throw py::value_error(name + " = " + py::repr(item).cast<std::string>() +
-                                  " is not (a, b) or (a, b, score)");
+        if (!py::isinstance<py::sequence>(item) || py::len(item) < 2 || py::len(item) > mMostWidth)
+            throw py::value_error(name + " = " + py::repr(item).cast<std::string>() + " is not (a, b)" +
+                                  (mMostWidth == 3 ? " or (a, b, score)" : ""));
         py::sequence t = py::reinterpret_borrow<py::sequence>(item);
         try {
             out.push_back({checkedIndex(t[0].cast<Int>(), numNodes, "node", name + "[0]"),
@@ -72,7 +70,8 @@ void EdgeInput::readSequence(py::handle edges, long numNodes)
     mRows = out.size();
 }
 
-EdgeInput::EdgeInput(py::handle edges, long numNodes)
+EdgeInput::EdgeInput(py::handle edges, long numNodes, const char* name, bool scores)
+    : mName(name), mMostWidth(scores ? 3 : 2)
 {
     if (isArray(edges))
         readArray(edges, numNodes);

@@ -1,7 +1,6 @@
 // Graph: the container, its searches, trace and picture.
 #include <pybind11/stl.h>
 
-#include <atomic>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
@@ -11,7 +10,7 @@
 #include "BindingSupport.h"
 #include "EdgeInput.h"
 #include "FileBindings.h"
-#include "PythonGraph.h"
+#include "PyGraph.h"
 #include "Records.h"
 #include "qcConStream.h"
 #include "qcDirectedGraph.h"
@@ -71,14 +70,16 @@ std::string svgOf(const qcDirectedGraph& g, const py::object& path)
     return out.str();
 }
 
-std::optional<PathRecord> shortestPath(const Graph& g, Int a, Int b)
+std::optional<PathRecord> shortestPath(const Graph& g, Int a, Int b, std::optional<double> timeout,
+                                       std::shared_ptr<qcCancelToken> cancel)
 {
     PathRecord p;
     const std::int32_t start = g.node(a, "a"), end = g.node(b, "b");
-    {
-        Searching busy(g);
+    const CallLimits limits(timeout, std::move(cancel));
+    limits.run([&] {
+        Searching busy(g, limits);
         g.graph.shortestPath(start, end, p.nodes, p.links);
-    }
+    });
     if (p.nodes.empty())
         return std::nullopt;
     for (std::int32_t l : p.links)
@@ -87,7 +88,8 @@ std::optional<PathRecord> shortestPath(const Graph& g, Int a, Int b)
 }
 
 std::vector<PathRecord> rankedWalks(const Graph& g, Int a, Int b, Int k, std::optional<Int> minLength,
-                                    std::optional<Int> maxLength)
+                                    std::optional<Int> maxLength, std::optional<double> timeout,
+                                    std::shared_ptr<qcCancelToken> cancel)
 {
     const std::int32_t start = g.node(a, "a"), end = g.node(b, "b");
     const std::int32_t count = checkedCount(k, 1, "k");
@@ -98,10 +100,12 @@ std::vector<PathRecord> rankedWalks(const Graph& g, Int a, Int b, Int k, std::op
                               std::to_string(most));
     std::vector<qcDirectedGraphPath> paths;
     std::vector<double> scores;
-    {
-        Searching busy(g);
-        g.graph.shortestPath(start, end, count, least, most, paths, scores);
-    }
+    const CallLimits limits(timeout, std::move(cancel));
+    limits.run([&] {
+        Searching busy(g, limits);
+        if (anyWalk(g.graph, start, end, least))
+            g.graph.shortestPath(start, end, count, least, most, paths, scores);
+    });
     std::vector<PathRecord> out;
     for (std::size_t i = 0; i < paths.size(); ++i)
         out.push_back({paths[i].nodes(), paths[i].links(), scores[i]});
@@ -174,10 +178,16 @@ void bindGraph(py::module_& m)
                  return LinkRecord{l.nodeA(), l.nodeB(), l.score(), (l.flags & 1U) != 0};
              }, "i"_a, "A copy of link i.")
         .def("out_links", &outLinks, "i"_a, "The links leaving node i, in chain order (the newest first).")
-        .def("shortest_path", &shortestPath, "a"_a, "b"_a,
-             "The cheapest path from a to b, passing over skip links, or None.")
+        .def("shortest_path", &shortestPath, "a"_a, "b"_a, "timeout"_a = py::none(), "cancel"_a = py::none(),
+             "The cheapest path from a to b, passing over skip links, or None. Time O(m log m) for the m links "
+             "reached. IndexError for an end that is not a node. timeout= seconds and cancel= a Cancel stop it at "
+             "the next abort check (every 64 passes) with TimeoutError or Cancelled; Ctrl-C too.")
         .def("ranked_walks", &rankedWalks, "a"_a, "b"_a, "k"_a, "min_length"_a = py::none(),
-             "max_length"_a = py::none(), "Up to k walks from a to b, cheapest first, ties in order found.")
+             "max_length"_a = py::none(), "timeout"_a = py::none(), "cancel"_a = py::none(),
+             "Up to k walks from a to b, cheapest first, ties in order found; [] at once (one sweep of the nodes "
+             "reachable from a) when no walk leads to b. Memory and time grow with the walks taken, up to k for "
+             "every node reached. IndexError for an end that is not a node, ValueError for k < 1, a negative "
+             "bound or min_length > max_length. timeout= and cancel= as for shortest_path (every 64 takings).")
         .def("trace", [](const Graph& g) {
                  TraceCapture capture;
                  g.graph.mTrace();
@@ -190,7 +200,7 @@ void bindGraph(py::module_& m)
              "The picture a notebook shows.")
         .def("write", [](const Graph& g, const py::object& path, const std::optional<std::string>& format) {
                  const std::string file = fileSystemPath(path);
-                 Searching busy(g);
+                 Searching busy(g, CallLimits::none());
                  writeGraphFile(g.graph, file, format);
              }, "path"_a, "format"_a = py::none(),
              "Writes the graph to a file, in the format named (dimacs, edges, mtx, graphml, dot) or else by the "

@@ -13,7 +13,8 @@
 #include <vector>
 
 #include "BindingSupport.h"
-#include "PythonGraph.h"
+#include "CallLimits.h"
+#include "PyGraph.h"
 #include "Records.h"
 #include "qcShortestPathIndex.h"
 
@@ -41,13 +42,15 @@ public:
     std::int32_t node(Int i, const char* argument) const { return mGraph.node(i, argument); }
     const Graph& graph() const { return mGraph; }
 
-    void update()
+    void update(const CallLimits& limits)
     {
         if (mReaders.load() != 0)
             throw std::runtime_error("the index is being read by another thread");
         try {
-            Searching busy(mGraph);
-            mIndex.update(mGraph.graph);
+            limits.run([&] {
+                Searching busy(mGraph, limits);
+                mIndex.update(mGraph.graph);
+            });
         } catch (const qcInvariantFailure&) {
             throw py::value_error("the graph has changed in more than its scores, or has a negative score");
         }
@@ -85,7 +88,8 @@ std::vector<std::int32_t> nodesOf(const Index& idx, const std::vector<Int>& node
     return out;
 }
 
-std::unique_ptr<Index> makeIndex(py::object graph, double memoryBound, std::optional<std::function<void(double)>> progress)
+std::unique_ptr<Index> makeIndex(py::object graph, double memoryBound, std::optional<std::function<void(double)>> progress,
+                                 const CallLimits& limits)
 {
     const Graph& g = graph.cast<const Graph&>();
     if (!(memoryBound >= 0.0))
@@ -99,8 +103,10 @@ std::unique_ptr<Index> makeIndex(py::object graph, double memoryBound, std::opti
         };
     std::optional<qcShortestPathIndex> built;
     try {
-        Searching busy(g);
-        built.emplace(g.graph, options);
+        limits.run([&] {
+            Searching busy(g, limits);
+            built.emplace(g.graph, options);
+        });
     } catch (const qcInvariantFailure&) {
         throw py::value_error("the graph has a negative score on a link the searches use");
     } catch (const std::length_error& e) {
@@ -115,26 +121,30 @@ std::unique_ptr<Index> makeIndex(py::object graph, double memoryBound, std::opti
 void bindIndex(py::module_& m)
 {
     auto graph = py::reinterpret_borrow<py::class_<Graph>>(m.attr("Graph"));
-    graph.def("distances", [](const Graph& g, Int a) {
+    graph.def("distances", [](const Graph& g, Int a, std::optional<double> timeout, std::shared_ptr<qcCancelToken> cancel) {
         const std::int32_t start = g.node(a, "a");
         std::vector<double> distances;
         qcIndexArray links;
-        {
-            Searching busy(g);
+        const CallLimits limits(timeout, std::move(cancel));
+        limits.run([&] {
+            Searching busy(g, limits);
             g.graph.shortestPathTree(start, distances, links);
-        }
+        });
         return std::make_pair(py::array_t<double>(static_cast<py::ssize_t>(distances.size()), distances.data()),
                               py::array_t<std::int32_t>(static_cast<py::ssize_t>(links.size()), links.data()));
-    }, "a"_a,
+    }, "a"_a, "timeout"_a = py::none(), "cancel"_a = py::none(),
     "The cheapest paths from a to every node, as two numpy arrays: the distance of each node (inf where "
-    "unreached) and the link it is reached by (-1 at a and where unreached). Time O(m log m).");
-    graph.def("index", [](py::object self, double memoryBound, std::optional<std::function<void(double)>> progress) {
-        return makeIndex(std::move(self), memoryBound, std::move(progress));
-    }, "memory_bound"_a = 4.0, "progress"_a = py::none(),
+    "unreached) and the link it is reached by (-1 at a and where unreached). Time O(m log m). IndexError for "
+    "an a that is not a node; timeout= and cancel= as for shortest_path.");
+    graph.def("index", [](py::object self, double memoryBound, std::optional<std::function<void(double)>> progress,
+                          std::optional<double> timeout, std::shared_ptr<qcCancelToken> cancel) {
+        const CallLimits limits(timeout, std::move(cancel));
+        return makeIndex(std::move(self), memoryBound, std::move(progress), limits);
+    }, "memory_bound"_a = 4.0, "progress"_a = py::none(), "timeout"_a = py::none(), "cancel"_a = py::none(),
     "An index of the graph's cheapest paths (a contraction hierarchy): then distance() and path() answer in "
     "microseconds. Building takes seconds on a million nodes of a road network; ValueError on a negative score, "
     "MemoryError past memory_bound times the graph's own memory (0: no bound). progress(share) is called now "
-    "and then.");
+    "and then; timeout= and cancel= stop the build as for shortest_path.");
 
     py::class_<Index>(m, "Index", "An index of a graph's cheapest paths; made by Graph.index().")
         .def("distance", [](const Index& idx, Int a, Int b) {
@@ -169,8 +179,12 @@ void bindIndex(py::module_& m)
         }, "sources"_a, "targets"_a,
         "The table of distances, a numpy array of len(sources) rows and len(targets) columns (inf: unreached). "
         "Time: one upward search per source and per target.")
-        .def("update", &Index::update,
-             "Makes the index exact again after link scores changed. ValueError if anything but scores changed.")
+        .def("update", [](Index& idx, std::optional<double> timeout, std::shared_ptr<qcCancelToken> cancel) {
+            const CallLimits limits(timeout, std::move(cancel));
+            idx.update(limits);
+        }, "timeout"_a = py::none(), "cancel"_a = py::none(),
+        "Makes the index exact again after link scores changed, in about the time of a build. ValueError if anything "
+        "but scores changed (then make a new index); timeout= and cancel= as for shortest_path.")
         .def_property_readonly("memory_bytes", [](const Index& idx) { return idx.current().memoryBytes(); },
                                "The bytes the index holds.")
         .def("save", [](const Index& idx, const std::string& path) {

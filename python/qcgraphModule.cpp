@@ -7,6 +7,7 @@
 
 #include "BindingSupport.h"
 #include "FileBindings.h"
+#include "PyGraph.h"
 #include "qcgraphVersion.h"
 #include "qfAdjacencyLists.h"
 
@@ -37,10 +38,13 @@ PYBIND11_MODULE(_qcgraph, m)
     m.doc() = "Directed graphs of positioned nodes and scored links, with cheapest-path and ranked-walk searches.";
     m.attr("__version__") = QCGRAPH_VERSION_STRING;
     installSignalCheck(m);
+    bindCallLimits(m);
     bindRecords(m);
     bindGraph(m);
     bindIndex(m);
     bindFiles(m);
+    bindBulk(m);
+    bindBatch(m);
 
     m.def("cliques", [](const std::vector<std::vector<Int>>& lists) {
               qcAdjacencyLists input = adjacency(lists, true);

@@ -1,7 +1,9 @@
 """Directed graphs of positioned nodes and scored links, with cheapest-path and ranked-walk searches."""
-from ._qcgraph import Graph, GraphFileError, Index, Link, Path, __version__, cliques, connection_path, read
+from ._qcgraph import (Cancel, Cancelled, Graph, GraphFileError, Index, Link, Path, __version__, cliques,
+                       connection_path, from_scipy, read)
 
-__all__ = ["Graph", "GraphFileError", "Index", "Link", "Path", "cliques", "connection_path", "from_networkx", "read"]
+__all__ = ["Cancel", "Cancelled", "Graph", "GraphFileError", "Index", "Link", "Path", "cliques", "connection_path",
+           "from_networkx", "from_scipy", "read"]
 
 
 def from_networkx(G, weight="weight", pos="pos"):
