@@ -2,6 +2,7 @@
 #include <pybind11/stl.h>
 
 #include <atomic>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
@@ -13,6 +14,7 @@
 #include "Records.h"
 #include "qcConStream.h"
 #include "qcDirectedGraph.h"
+#include "qcSimplePaths.h"
 #include "qcSvgTablet.h"
 
 namespace py = pybind11;
@@ -28,6 +30,7 @@ public:
     {
         if (searches.load() != 0)
             throw std::runtime_error("the graph is being searched by another thread");
+        ++changes;
         return graph;
     }
 
@@ -38,6 +41,7 @@ public:
 
     qcDirectedGraph graph;
     mutable std::atomic<int> searches{0};
+    long changes = 0;  // calls that may have changed the graph, so that iterators notice
 };
 
 // Counts a search on the graph, then lets other Python threads run. The count goes up while the
@@ -120,6 +124,14 @@ std::optional<PathRecord> shortestPath(const Graph& g, Int a, Int b)
     return p;
 }
 
+std::vector<PathRecord> records(const std::vector<qcDirectedGraphPath>& paths, const std::vector<double>& scores)
+{
+    std::vector<PathRecord> out;
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        out.push_back({paths[i].nodes(), paths[i].links(), scores[i]});
+    return out;
+}
+
 std::vector<PathRecord> rankedWalks(const Graph& g, Int a, Int b, Int k, std::optional<Int> minLength,
                                     std::optional<Int> maxLength)
 {
@@ -136,11 +148,77 @@ std::vector<PathRecord> rankedWalks(const Graph& g, Int a, Int b, Int k, std::op
         Searching busy(g);
         g.graph.shortestPath(start, end, count, least, most, paths, scores);
     }
-    std::vector<PathRecord> out;
-    for (std::size_t i = 0; i < paths.size(); ++i)
-        out.push_back({paths[i].nodes(), paths[i].links(), scores[i]});
-    return out;
+    return records(paths, scores);
 }
+
+// The library refuses the whole graph for one negative score; say so.
+[[noreturn]] void refuseNegativeScores()
+{
+    throw py::value_error("a link that is not skipped has a negative score: loopless paths need scores >= 0");
+}
+
+std::vector<PathRecord> simplePaths(const Graph& g, Int a, Int b, Int k)
+{
+    const std::int32_t start = g.node(a, "a"), end = g.node(b, "b");
+    const std::int32_t count = checkedCount(k, 1, "k");
+    std::vector<qcDirectedGraphPath> paths;
+    std::vector<double> scores;
+    try {
+        Searching busy(g);
+        g.graph.simplePaths(start, end, count, paths, scores);
+    } catch (const qcInvariantFailure&) {
+        refuseNegativeScores();
+    }
+    return records(paths, scores);
+}
+
+// The lazy form: each next() lists one more path. The lister reads the graph when made, so a
+// change afterwards would go unseen; the iterator refuses to go on instead.
+class SimplePathIterator {
+public:
+    SimplePathIterator(py::object owner, Int a, Int b) : mOwner(std::move(owner)), mGraph(mOwner.cast<const Graph&>())
+    {
+        const std::int32_t start = mGraph.node(a, "a"), end = mGraph.node(b, "b");
+        mChanges = mGraph.changes;
+        try {
+            Searching busy(mGraph);
+            mLister = std::make_unique<qcSimplePaths>(mGraph.graph, start, end);
+        } catch (const qcInvariantFailure&) {
+            refuseNegativeScores();
+        }
+    }
+
+    PathRecord next()
+    {
+        if (mGraph.changes != mChanges)
+            throw std::runtime_error("the graph changed since the iterator was made");
+        if (mRunning.exchange(true))
+            throw std::runtime_error("the iterator is already running in another thread");
+        struct Done {
+            std::atomic<bool>& running;
+            ~Done() { running = false; }
+        } done{mRunning};
+        qcDirectedGraphPath path;
+        PathRecord out;
+        bool found = false;
+        {
+            Searching busy(mGraph);
+            found = mLister->next(path, out.score);
+        }
+        if (!found)
+            throw py::stop_iteration();
+        out.nodes = path.nodes();
+        out.links = path.links();
+        return out;
+    }
+
+private:
+    py::object mOwner;  // keeps the graph alive
+    const Graph& mGraph;
+    long mChanges = 0;
+    std::unique_ptr<qcSimplePaths> mLister;
+    std::atomic<bool> mRunning{false};
+};
 
 std::vector<long> outLinks(const Graph& pg, Int i)
 {
@@ -158,6 +236,10 @@ std::vector<long> outLinks(const Graph& pg, Int i)
 
 void bindGraph(py::module_& m)
 {
+    py::class_<SimplePathIterator>(m, "SimplePathIterator",
+                                   "The loopless paths between two nodes, cheapest first, found one per next().")
+        .def("__iter__", [](py::object self) { return self; })
+        .def("__next__", &SimplePathIterator::next);
     py::class_<Graph>(m, "Graph", "A directed graph that only grows; nodes and links are named by index.")
         .def(py::init<>(), "An empty graph.")
         .def("__repr__", [](const Graph& g) {
@@ -212,6 +294,13 @@ void bindGraph(py::module_& m)
              "The cheapest path from a to b, passing over skip links, or None.")
         .def("ranked_walks", &rankedWalks, "a"_a, "b"_a, "k"_a, "min_length"_a = py::none(),
              "max_length"_a = py::none(), "Up to k walks from a to b, cheapest first, ties in order found.")
+        .def("simple_paths", &simplePaths, "a"_a, "b"_a, "k"_a,
+             "Up to k loopless paths from a to b, cheapest first (ties: fewer links, then the nodes "
+             "compared from the end backwards), passing over skip links.")
+        .def("iter_simple_paths", [](py::object self, Int a, Int b) { return std::make_unique<SimplePathIterator>(self, a, b); },
+             "a"_a, "b"_a,
+             "The loopless paths from a to b, cheapest first, each found when asked for; the graph must not "
+             "change meanwhile.")
         .def("trace", [](const Graph& g) {
                  TraceCapture capture;
                  g.graph.mTrace();

@@ -22,7 +22,7 @@ bool qcSimplePathSearch::Candidate::operator<(const Candidate& o) const
 
 qcSimplePathSearch::qcSimplePathSearch(const qcDirectedGraph& graph, std::int32_t start, std::int32_t end,
                                        std::int32_t limit)
-    : mSteps(graph), mSpur(mSteps, end), mStart(start), mEnd(end), mLeft(limit)
+    : mSteps(graph), mSpur(mSteps, end), mLeft(limit)
 {
     mTree.push_back({start, -1, -1, -1, -1, {0.0, 0}});
     if (start == end) {

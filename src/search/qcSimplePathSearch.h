@@ -68,8 +68,6 @@ private:
 
     qcPathSteps mSteps;
     qcSpurSearch mSpur;
-    std::int32_t mStart;
-    std::int32_t mEnd;
     std::int32_t mLeft;  // paths still to be listed
     std::vector<Prefix> mTree;
     std::priority_queue<Bounded> mClasses;
