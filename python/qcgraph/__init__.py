@@ -1,5 +1,5 @@
 """Directed graphs of positioned nodes and scored links, with cheapest-path and ranked-walk searches."""
-from ._qcgraph import Graph, Link, Path, __version__, cliques, connection_path
+from ._qcgraph import Graph, Link, Path, SimplePathIterator, __version__, cliques, connection_path
 
 __all__ = ["Graph", "Link", "Path", "cliques", "connection_path", "from_networkx"]
 
