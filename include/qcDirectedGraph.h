@@ -294,6 +294,20 @@ public:
                       std::int32_t minLength, std::int32_t maxLength,
                       std::vector<qcDirectedGraphPath>& paths, std::vector<double>& scores) const;
 
+    // The up to k cheapest loopless paths (no node twice) from start to end, cheapest first,
+    // with their scores (link scores added from the start); both outputs emptied first. Links
+    // with flags bit 0 set, self-links and links of NaN or +infinite score are passed over; of
+    // parallel links a path takes the cheapest (the first in chain order on a tie). Ties: fewer
+    // links first, then the node sequences compared from the end backwards (lower index first).
+    // start == end gives the one-node path alone; no path leaves both outputs empty. Throws
+    // qcInvariantFailure, outputs untouched, when start or end is not a node, k < 1, or a link
+    // not passed over has a negative score. Calls qcAttention::check() before every 64th step of
+    // its searches; what it throws passes through, the paths listed so far staying in the
+    // outputs. Time: one Dijkstra search to end, then one guided search per deviation that can
+    // still be among the k; memory O(n + m + k * path length). See qcSimplePaths.
+    void simplePaths(std::int32_t start, std::int32_t end, std::int32_t k,
+                     std::vector<qcDirectedGraphPath>& paths, std::vector<double>& scores) const;
+
     // Writes the node count and every node's trace, in index order, to qfNoxOut().
     void mTrace() const;
 

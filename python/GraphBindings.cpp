@@ -1,6 +1,8 @@
 // Graph: the container, its searches, trace and picture.
 #include <pybind11/stl.h>
 
+#include <atomic>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
@@ -14,6 +16,7 @@
 #include "Records.h"
 #include "qcConStream.h"
 #include "qcDirectedGraph.h"
+#include "qcSimplePaths.h"
 #include "qcSvgTablet.h"
 
 namespace py = pybind11;
@@ -87,6 +90,14 @@ std::optional<PathRecord> shortestPath(const Graph& g, Int a, Int b, std::option
     return p;
 }
 
+std::vector<PathRecord> records(const std::vector<qcDirectedGraphPath>& paths, const std::vector<double>& scores)
+{
+    std::vector<PathRecord> out;
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        out.push_back({paths[i].nodes(), paths[i].links(), scores[i]});
+    return out;
+}
+
 std::vector<PathRecord> rankedWalks(const Graph& g, Int a, Int b, Int k, std::optional<Int> minLength,
                                     std::optional<Int> maxLength, std::optional<double> timeout,
                                     std::shared_ptr<qcCancelToken> cancel)
@@ -106,11 +117,81 @@ std::vector<PathRecord> rankedWalks(const Graph& g, Int a, Int b, Int k, std::op
         if (anyWalk(g.graph, start, end, least))
             g.graph.shortestPath(start, end, count, least, most, paths, scores);
     });
-    std::vector<PathRecord> out;
-    for (std::size_t i = 0; i < paths.size(); ++i)
-        out.push_back({paths[i].nodes(), paths[i].links(), scores[i]});
-    return out;
+    return records(paths, scores);
 }
+
+// The library refuses the whole graph for one negative score; say so.
+[[noreturn]] void refuseNegativeScores()
+{
+    throw py::value_error("a link that is not skipped has a negative score: loopless paths need scores >= 0");
+}
+
+std::vector<PathRecord> simplePaths(const Graph& g, Int a, Int b, Int k, std::optional<double> timeout,
+                                    std::shared_ptr<qcCancelToken> cancel)
+{
+    const std::int32_t start = g.node(a, "a"), end = g.node(b, "b");
+    const std::int32_t count = checkedCount(k, 1, "k");
+    std::vector<qcDirectedGraphPath> paths;
+    std::vector<double> scores;
+    const CallLimits limits(timeout, std::move(cancel));
+    try {
+        limits.run([&] {
+            Searching busy(g, limits);
+            g.graph.simplePaths(start, end, count, paths, scores);
+        });
+    } catch (const qcInvariantFailure&) {
+        refuseNegativeScores();
+    }
+    return records(paths, scores);
+}
+
+// The lazy form: each next() lists one more path. The lister reads the graph when made, so a
+// change afterwards would go unseen; the iterator refuses to go on instead.
+class SimplePathIterator {
+public:
+    SimplePathIterator(py::object owner, Int a, Int b) : mOwner(std::move(owner)), mGraph(mOwner.cast<const Graph&>())
+    {
+        const std::int32_t start = mGraph.node(a, "a"), end = mGraph.node(b, "b");
+        mRevision = mGraph.revision;
+        try {
+            Searching busy(mGraph, CallLimits::none());
+            mLister = std::make_unique<qcSimplePaths>(mGraph.graph, start, end);
+        } catch (const qcInvariantFailure&) {
+            refuseNegativeScores();
+        }
+    }
+
+    PathRecord next()
+    {
+        if (mGraph.revision != mRevision)
+            throw std::runtime_error("the graph changed since the iterator was made");
+        if (mRunning.exchange(true))
+            throw std::runtime_error("the iterator is already running in another thread");
+        struct Done {
+            std::atomic<bool>& running;
+            ~Done() { running = false; }
+        } done{mRunning};
+        qcDirectedGraphPath path;
+        PathRecord out;
+        bool found = false;
+        {
+            Searching busy(mGraph, CallLimits::none());
+            found = mLister->next(path, out.score);
+        }
+        if (!found)
+            throw py::stop_iteration();
+        out.nodes = path.nodes();
+        out.links = path.links();
+        return out;
+    }
+
+private:
+    py::object mOwner;  // keeps the graph alive
+    const Graph& mGraph;
+    std::uint64_t mRevision = 0;
+    std::unique_ptr<qcSimplePaths> mLister;
+    std::atomic<bool> mRunning{false};
+};
 
 std::vector<long> outLinks(const Graph& pg, Int i)
 {
@@ -128,6 +209,10 @@ std::vector<long> outLinks(const Graph& pg, Int i)
 
 void bindGraph(py::module_& m)
 {
+    py::class_<SimplePathIterator>(m, "SimplePathIterator",
+                                   "The loopless paths between two nodes, cheapest first, found one per next().")
+        .def("__iter__", [](py::object self) { return self; })
+        .def("__next__", &SimplePathIterator::next);
     py::class_<Graph>(m, "Graph", "A directed graph that only grows; nodes and links are named by index.")
         .def(py::init<>(), "An empty graph.")
         .def("__repr__", [](const Graph& g) {
@@ -188,6 +273,14 @@ void bindGraph(py::module_& m)
              "reachable from a) when no walk leads to b. Memory and time grow with the walks taken, up to k for "
              "every node reached. IndexError for an end that is not a node, ValueError for k < 1, a negative "
              "bound or min_length > max_length. timeout= and cancel= as for shortest_path (every 64 takings).")
+        .def("simple_paths", &simplePaths, "a"_a, "b"_a, "k"_a, "timeout"_a = py::none(), "cancel"_a = py::none(),
+             "Up to k loopless paths from a to b, cheapest first (ties: fewer links, then the nodes "
+             "compared from the end backwards), passing over skip links. IndexError for an end that is not a "
+             "node, ValueError for k < 1 or a negative score; timeout= and cancel= as for shortest_path.")
+        .def("iter_simple_paths", [](py::object self, Int a, Int b) { return std::make_unique<SimplePathIterator>(self, a, b); },
+             "a"_a, "b"_a,
+             "The loopless paths from a to b, cheapest first, each found when asked for; the graph must not "
+             "change meanwhile.")
         .def("trace", [](const Graph& g) {
                  TraceCapture capture;
                  g.graph.mTrace();

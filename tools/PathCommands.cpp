@@ -1,7 +1,9 @@
-// "path" and "paths": the cheapest path and the ranked walks between two nodes.
+// "path" and "paths": the cheapest path, and the ranked walks or loopless paths, between two nodes.
 #include <chrono>
 #include <cstdio>
 #include <limits>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "Commands.h"
@@ -72,12 +74,43 @@ bool anyWalk(const qcDirectedGraph& graph, std::int32_t from, std::int32_t to, s
     return (from == to && minLength == 0) || seen[static_cast<std::size_t>(to)];
 }
 
+// The K cheapest loopless paths: no length bounds, no parallel-link marks (each step takes
+// the cheapest link, which is the one printed).
+ExitCode runSimplePaths(const CommandLine& line, std::int32_t k)
+{
+    if (line.has("--min-length") || line.has("--max-length"))
+        throw UsageError("--simple takes no --min-length or --max-length");
+    const LoadedGraph loaded(line, Coordinates::skip);
+    const std::int32_t from = loaded.node(line.positional()[1], "FROM");
+    const std::int32_t to = loaded.node(line.positional()[2], "TO");
+    std::vector<qcDirectedGraphPath> paths;
+    std::vector<double> scores;
+    const auto start = Clock::now();
+    try {
+        loaded.graph().simplePaths(from, to, k, paths, scores);
+    } catch (const qcInvariantFailure&) {
+        throw std::runtime_error(line.positional()[0] + " has a negative score; loopless paths need scores of 0 or more");
+    }
+    loaded.reportTime("query", start);
+    if (paths.empty()) {
+        reportNothingFound("paths", "no path from " + line.positional()[1] + " to " + line.positional()[2]);
+        return exitNothingFound;
+    }
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        std::printf("path %zu: score %s\n", i + 1, numberText(scores[i]).c_str());
+        printNodesAndLinks(loaded, paths[i].nodes(), paths[i].links(), "  ");
+    }
+    return exitOk;
+}
+
 ExitCode runPaths(const CommandLine& line)
 {
     line.expectPositional(3, "GRAPH FROM TO");
     if (!line.has("-k"))
         throw UsageError("missing -k K, the number of walks");
     const auto k = static_cast<std::int32_t>(line.integer("-k", 1, maxWalks, 1));
+    if (line.has("--simple"))
+        return runSimplePaths(line, k);
     const std::int64_t noBound = std::numeric_limits<std::int32_t>::max();
     const auto minLength = static_cast<std::int32_t>(line.integer("--min-length", 0, noBound, 0));
     const auto maxLength =
@@ -133,9 +166,18 @@ void addPathCommands(std::vector<Command>& commands)
                         "Exit code 0 when a path is found, 1 when TO cannot be reached,\n"
                         "2 for bad usage, a bad graph file or an index of another graph.\n",
                         withGraphOptions({{"--index", 1}}), runPath});
-    commands.push_back({"paths", "the K cheapest walks between two nodes",
+    commands.push_back({"paths", "the K cheapest walks, or loopless paths, between two nodes",
                         "Usage: qcgraph paths GRAPH FROM TO -k K [--min-length A]\n"
                         "                     [--max-length B] [--format dimacs|edges|mtx|graphml] [--time]\n"
+                        "       qcgraph paths GRAPH FROM TO -k K --simple\n"
+                        "                     [--format dimacs|edges|mtx|graphml] [--time]\n"
+                        "\n"
+                        "With --simple: up to K loopless paths (no node twice), cheapest first,\n"
+                        "each with its score, nodes and links. Each step takes the cheapest of\n"
+                        "parallel links; equally cheap paths come with fewer links first, then\n"
+                        "by their nodes compared from TO backwards, the lower number first.\n"
+                        "Scores must be 0 or more. Memory stays near the graph's size plus K\n"
+                        "paths. The rest of this text is about walks.\n"
                         "\n"
                         "Prints up to K walks from FROM to TO, each with its score, nodes and\n"
                         "links (numbered as in the file). A walk may pass a node or a cycle more\n"
@@ -160,6 +202,6 @@ void addPathCommands(std::vector<Command>& commands)
                         "\n"
                         "Exit code 0 when a walk is found, 1 when none is, 2 for bad usage or a\n"
                         "bad graph file.\n",
-                        withGraphOptions({{"-k", 1}, {"--min-length", 1}, {"--max-length", 1}}),
+                        withGraphOptions({{"-k", 1}, {"--min-length", 1}, {"--max-length", 1}, {"--simple", 0}}),
                         runPaths});
 }

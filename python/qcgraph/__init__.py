@@ -1,6 +1,6 @@
 """Directed graphs of positioned nodes and scored links, with cheapest-path and ranked-walk searches."""
-from ._qcgraph import (Cancel, Cancelled, Graph, GraphFileError, Index, Link, Path, __version__, cliques,
-                       connection_path, from_scipy, read)
+from ._qcgraph import (Cancel, Cancelled, Graph, GraphFileError, Index, Link, Path, SimplePathIterator, __version__,
+                       cliques, connection_path, from_scipy, read)
 
 __all__ = ["Cancel", "Cancelled", "Graph", "GraphFileError", "Index", "Link", "Path", "cliques", "connection_path",
            "from_networkx", "from_scipy", "read"]

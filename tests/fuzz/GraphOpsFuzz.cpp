@@ -1,6 +1,6 @@
 // Decodes the input into a sequence of graph operations with any arguments: adding and
-// replacing records, both searches, trace and drawing. After every step the container's
-// invariants must hold, both searches must find what the plain procedures find, and every
+// replacing records, the searches, trace and drawing. After every step the container's
+// invariants must hold, the searches must find what the plain procedures find, and every
 // failure must be the documented exception or assertion report. Anything else (a crash, a sanitizer report, another exception) is a finding.
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -12,6 +12,7 @@
 #include "qstdAssert.h"
 #include "reference/PlainRankedWalks.h"
 #include "reference/PlainShortestPath.h"
+#include "reference/PlainSimplePaths.h"
 #include "support/GraphChecks.h"
 
 using qctest::require;
@@ -56,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         qcIndexArray nodes{7}, links{7};
         qcGraphicList list;
         try {
-            switch (const int op = in.ConsumeIntegralInRange<int>(0, 10)) {
+            switch (const int op = in.ConsumeIntegralInRange<int>(0, 11)) {
             case 0: g.addNode(qcDirectedGraphNode()); break;
             case 1: {
                 qcDirectedGraphLink l(s, e, anyScore(in));
@@ -95,6 +96,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 g.shortestPath(s, e, most, minLength, maxLength, paths, scores);
                 require(chainsTrusted ? qcref::differsFromPlain(g, s, e, most, minLength, maxLength) : nullptr);
                 require(!chainsTrusted || reported.empty(), "internal check failed in the ranked search");
+                break;
+            }
+            case 10: {  // any chain; a negative score is refused before anything is compared
+                const int most = in.ConsumeIntegralInRange<int>(-1, 12);
+                std::vector<qcDirectedGraphPath> paths(1), plainPaths;
+                std::vector<double> scores(2, 1.0), plainScores;
+                g.simplePaths(s, e, most, paths, scores);
+                if (chainsTrusted)
+                    qcref::plainSimplePaths(g, s, e, most, plainPaths, plainScores);
+                require(!chainsTrusted || (paths == plainPaths && scores == plainScores) ? nullptr
+                                                                                         : "differs from the plain Yen");
                 break;
             }
             case 8: in.ConsumeBool() ? g.mTrace() : g.link(k).mTrace(); break;

@@ -1,4 +1,5 @@
 import _thread
+import itertools
 
 import networkx as nx
 import numpy as np
@@ -45,6 +46,9 @@ nx.set_node_attributes(PLACED, {1: (2.0, 3.0)}, "at")
     ("skip link passed over", lambda: flat([SKIP.shortest_path(0, 2)]), [([0, 1, 2], [0, 1], 2.0)]),
     ("ranked walks take skip links", lambda: flat(SKIP.ranked_walks(0, 2, 5)), [([0, 1, 2], [0, 1], 2.0), ([0, 2], [2], 3.0)]),
     ("parallel links", lambda: flat([PARALLEL.shortest_path(0, 1)] + PARALLEL.ranked_walks(0, 1, 5)), [([0, 1], [0], 1.0), ([0, 1], [1], 1.0), ([0, 1], [1], 2.0)]),
+    ("loopless paths: a tie goes to the lower node before the end", lambda: flat(SQUARE.simple_paths(0, 3, 5)), [([0, 1, 3], [0, 2], 2.0), ([0, 2, 3], [1, 3], 2.0)]),
+    ("no loopless path round a cycle", lambda: [p.nodes for p in CYCLE.iter_simple_paths(0, 2)], [[0, 1, 2]]),
+    ("loopless paths pass over skip links", lambda: flat(SKIP.simple_paths(0, 2, 5)), [([0, 1, 2], [0, 1], 2.0)]),
     ("records", lambda: (SQUARE.out_links(0), repr(SKIP.link(2)), MOVED.move_node(2, 7, 8), MOVED.node(2), MOVED.out_links(2), SQUARE.num_links), ([1, 0], "Link(a=0, b=2, score=3.0, skip=True)", None, (7.0, 8.0), [1, 0], 4)),
     ("cliques", lambda: [q.cliques(lists) for lists in ([[3, 1], [], [], [2]], [[], [], [1, 0]], [[2], [3], [0], [1]])], [[[0, 3, 1, 2]], [[0, 2, 1]], [[0, 2], [1, 3]]]),
     ("connection path", lambda: [q.connection_path(lists) for lists in ([[0, 1], [1, 2], [2, 3], [3, 4]], [[5, 7, 9]], [[7], [0, 1], [1, 2]])], [[(1, 1, 2)], [(0, 5, 7), (0, 5, 9)], []]),
@@ -78,6 +82,35 @@ def test_random_graphs_agree_with_networkx(seed):
     assert sorted(map(sorted, q.cliques([list(G.successors(i)) for i in range(80)]))) == sorted(map(sorted, nx.weakly_connected_components(G)))
 
 
+@pytest.mark.parametrize("seed", range(3))
+def test_loopless_paths_score_as_networkx_finds_them(seed):
+    rng = np.random.default_rng(seed)
+    G = nx.gnm_random_graph(40, 120, seed=seed, directed=True)
+    for a, b, d in G.edges(data=True):
+        d["weight"] = float(rng.integers(0, 5))
+    g, _ = q.from_networkx(G)
+    for a, b in rng.integers(0, 40, (10, 2)):
+        if not nx.has_path(G, a, b):
+            assert g.simple_paths(a, b, 5) == [] and list(g.iter_simple_paths(a, b)) == []
+            continue
+        expected = [nx.path_weight(G, p, "weight") for p in itertools.islice(nx.shortest_simple_paths(G, a, b, "weight"), 30)]
+        listed = g.simple_paths(a, b, 30)
+        assert [p.score for p in listed] == expected
+        assert flat(itertools.islice(g.iter_simple_paths(a, b), 30)) == flat(listed)
+
+
+def test_an_iterator_stops_once_the_graph_changes():
+    g = graph(4, [(0, 1), (0, 2), (1, 3), (2, 3)])
+    paths = g.iter_simple_paths(0, 3)
+    assert next(paths).nodes == [0, 1, 3]
+    g.add_link(0, 3)
+    with pytest.raises(RuntimeError, match="the graph changed"):
+        next(paths)
+    g.add_link(1, 2, -1.0)
+    with pytest.raises(ValueError, match="negative score"):
+        g.iter_simple_paths(0, 3)
+
+
 @pytest.mark.parametrize("name, error, message, call", [
     ("link end not a node", IndexError, "b = 4 is not a node", lambda g: g.add_link(0, 4)),
     ("link index", IndexError, "i = 2 is not a link", lambda g: g.link(2)),
@@ -89,6 +122,8 @@ def test_random_graphs_agree_with_networkx(seed):
     ("k < 1", ValueError, "k = 0", lambda g: g.ranked_walks(0, 3, 0)),
     ("k beyond 32 bits", ValueError, "k = 2147483648", lambda g: g.ranked_walks(0, 3, 2**31)),
     ("min_length > max_length", ValueError, "min_length = 3 is greater than max_length = 2", lambda g: g.ranked_walks(0, 3, 1, 3, 2)),
+    ("loopless paths, k < 1", ValueError, "k = 0", lambda g: g.simple_paths(0, 3, 0)),
+    ("loopless paths from a bad node", IndexError, "a = 4 is not a node", lambda g: g.iter_simple_paths(4, 0)),
     ("path drawn with a bad link", IndexError, r"path links\[0\] = 9", lambda g: g.to_svg(([0], [9]))),
     ("negative clique id", IndexError, r"lists\[1\]\[0\] = -1 is not a node", lambda g: q.cliques([[0], [-1]])),
     ("negative connection id", ValueError, r"lists\[0\]\[0\] = -1", lambda g: q.connection_path([[-1]])),

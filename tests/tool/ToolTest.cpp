@@ -74,6 +74,13 @@ TEST(Tool, CommandsPrintFileIdsAndExitCodes)
         {{"paths", gr, "5", "1", "-k", "3"}, {1, "", "qcgraph paths: no walk from 5 to 1\n"}},
         {{"paths", writeTemp("parallel.txt", "0 1 1\n0 1 2\n1 2 0\n"), "0", "2", "-k", "2"},  // link 1 named for both
          {0, "walk 1: score 1 (over a parallel link: the links named add up to 2)\n  nodes 0 1 2\n  links 1 2\nwalk 2: score 2\n  nodes 0 1 2\n  links 1 2\n", ""}},
+        {{"paths", gr, "1", "5", "-k", "6", "--simple"},  // all five loopless paths
+         {0, "path 1: score 11\n  nodes 1 3 2 4 5\n  links 2 3 4 6\npath 2: score 12\n  nodes 1 2 4 5\n  links 1 4 6\n"
+             "path 3: score 13\n  nodes 1 3 4 5\n  links 2 5 6\npath 4: score 14\n  nodes 1 3 2 5\n  links 2 3 7\n"
+             "path 5: score 15\n  nodes 1 2 5\n  links 1 7\n", ""}},
+        {{"paths", gr, "5", "1", "-k", "3", "--simple"}, {1, "", "qcgraph paths: no path from 5 to 1\n"}},
+        {{"paths", writeTemp("negative.txt", "0 1 -1\n"), "0", "1", "-k", "1", "--simple"},
+         {2, "", "qcgraph paths: " + tempPath("negative.txt") + " has a negative score; loopless paths need scores of 0 or more\n"}},
         {{"groups", edges}, {0, "group 1: 0 1\ngroup 2: 2 3 4\ngroup 3: 5\n", ""}},
         {{"groups", gr}, {0, "group 1: 1 2 3 4 5\n", ""}},
         {{"path", writeTemp("named.graphml", "<graphml><graph edgedefault='undirected'><edge source='s' target='r'/><edge source='r' target='t'/></graph></graphml>"), "t", "s"},
@@ -131,6 +138,7 @@ TEST(Tool, HelpAndBadUsage)
         {{"paths", graph, "1", "5"}, "qcgraph paths: missing -k K, the number of walks"},
         {{"paths", graph, "1", "5", "-k", "0"}, "qcgraph paths: option '-k' must be a whole number from 1 to 100000, not '0'"},
         {{"paths", graph, "1", "5", "-k", "2", "--min-length", "3", "--max-length", "2"}, "qcgraph paths: --min-length 3 is greater than --max-length 2"},
+        {{"paths", graph, "1", "5", "-k", "2", "--simple", "--max-length", "2"}, "qcgraph paths: --simple takes no --min-length or --max-length"},
         {{"draw", graph, "-o", "map.png"}, "qcgraph draw: cannot tell the picture type of 'map.png' (use a name ending in .svg or .dot, or '-')"},
         {{"draw", data("small.txt"), "-o", "map.dot", "--coords", data("small.co")}, "qcgraph draw: --coords needs a graph in the DIMACS format"},
     };
