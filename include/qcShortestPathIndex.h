@@ -33,6 +33,11 @@ public:
         // times the graph's own memory (nodes and links); 0 lifts the bound. On graphs without
         // a hierarchy (random links between far nodes) an index grows without end.
         double memoryBound = 4.0;
+        // A node whose contraction would weigh more than this many pairs of links in and out is
+        // not contracted: it and all nodes left form a core, which queries search in full. A
+        // lower value builds quicker (on grids, whose last nodes have many neighbours) and
+        // answers slower; 0 leaves every node in the core.
+        double maxPairs = 100000.0;
         // Called now and then while building, with the share of nodes done so far (0 to 1).
         std::function<void(double)> progress;
     };

@@ -98,12 +98,13 @@ private:
 class Contraction {
 public:
     Contraction(std::size_t n, const std::vector<qcGraphArc>& arcs, const qcContractionLimits& limits)
-        : mOut(n), mIn(n), mWitness(n), mLimits(limits), mUp(n), mDown(n)
+        : mOut(n), mIn(n), mWitness(n), mLimits(limits), mLevel(n, 0.0), mUp(n), mDown(n)
     {
         mArcs.reserve(arcs.size());
         for (const qcGraphArc& a : arcs) {
             const auto index = static_cast<std::int32_t>(mArcs.size());
             mArcs.push_back(qcHierarchyArc{a.from, a.to, a.link, -1, a.weight});
+            mLinksOf.push_back(1.0);
             mOut[at(a.from)].push_back(Edge{a.to, index, a.weight});
             mIn[at(a.to)].push_back(Edge{a.from, index, a.weight});
         }
@@ -136,9 +137,16 @@ public:
     {
         const double added = static_cast<double>(shortcutsOf(v, settleLimit).size());
         const double removed = static_cast<double>(mIn[at(v)].size() + mOut[at(v)].size());
-        // Few shortcuts per arc removed, and low in the hierarchy built so far: contracting such
-        // nodes first keeps both the shortcuts and the searches' climbs small.
-        return added / std::max(removed, 1.0) + mLevel[at(v)];
+        double addedLinks = 0.0, removedLinks = 0.0;
+        for (const Shortcut& sc : mShortcuts)
+            addedLinks += mLinksOf[at(sc.first)] + mLinksOf[at(sc.second)];
+        for (const Edge& e : mIn[at(v)])
+            removedLinks += mLinksOf[at(e.arc)];
+        for (const Edge& e : mOut[at(v)])
+            removedLinks += mLinksOf[at(e.arc)];
+        // Few shortcuts per arc removed, standing for few links, and low in the hierarchy built
+        // so far: contracting such nodes first keeps the shortcuts and the searches' climbs small.
+        return added / std::max(removed, 1.0) + 2.0 * addedLinks / std::max(removedLinks, 1.0) + mLevel[at(v)];
     }
 
     // Contracts v with the shortcuts just computed for it.
@@ -156,21 +164,18 @@ public:
             throw std::length_error("qcShortestPathIndex: the index would outgrow its memory bound");
     }
 
-    // The neighbours of v not contracted yet, each once.
-    void neighboursOf(std::int32_t v, std::vector<std::int32_t>& nodes) const
+    // Puts the neighbours of v, just contracted, above it in the hierarchy built so far.
+    void raiseNeighbours(std::int32_t v)
     {
-        nodes.clear();
-        for (const Edge& e : mUp[at(v)])
-            nodes.push_back(e.node);
-        for (const Edge& e : mDown[at(v)])
-            nodes.push_back(e.node);
-        std::sort(nodes.begin(), nodes.end());
-        nodes.erase(std::unique(nodes.begin(), nodes.end()), nodes.end());
+        for (const std::vector<Edge>* edges : {&mUp[at(v)], &mDown[at(v)]})
+            for (const Edge& e : *edges)
+                mLevel[at(e.node)] = std::max(mLevel[at(e.node)], mLevel[at(v)] + 1.0);
     }
 
-    std::vector<double> mLevel;  // 1 + the highest level of a contracted neighbour
+    std::size_t pairsOf(std::int32_t v) const { return mIn[at(v)].size() * mOut[at(v)].size(); }
 
-    qcHierarchy finish(const std::vector<std::int32_t>& nodeOfRank);
+    // The nodes from rank coreFrom up are left as they are, with all their arcs.
+    qcHierarchy finish(const std::vector<std::int32_t>& nodeOfRank, std::size_t coreFrom);
 
 private:
     void addShortcut(const Shortcut& s)
@@ -181,6 +186,7 @@ private:
             return;
         const auto index = static_cast<std::int32_t>(mArcs.size());
         mArcs.push_back(qcHierarchyArc{s.from, s.to, s.first, s.second, s.weight});
+        mLinksOf.push_back(mLinksOf[at(s.first)] + mLinksOf[at(s.second)]);
         const Edge forward{s.to, index, s.weight};
         const Edge backward{s.from, index, s.weight};
         std::vector<Edge>& in = mIn[at(s.to)];
@@ -204,7 +210,9 @@ private:
     std::vector<std::vector<Edge>> mIn;
     WitnessSearch mWitness;
     const qcContractionLimits& mLimits;
+    std::vector<double> mLevel;  // 1 + the highest level of a contracted neighbour
     std::vector<qcHierarchyArc> mArcs;
+    std::vector<double> mLinksOf;  // of each arc, the links it stands for
     std::vector<Shortcut> mShortcuts;
     std::vector<std::vector<Edge>> mUp;    // of a contracted node: its arcs to nodes contracted later
     std::vector<std::vector<Edge>> mDown;  // and from them
@@ -212,10 +220,15 @@ private:
 
 // Keeps the arcs that the hierarchy uses, in their order (so a shortcut still follows the arcs
 // it stands for), names the nodes by rank and lays the rows out.
-qcHierarchy Contraction::finish(const std::vector<std::int32_t>& nodeOfRank)
+qcHierarchy Contraction::finish(const std::vector<std::int32_t>& nodeOfRank, std::size_t coreFrom)
 {
     const std::size_t n = nodeOfRank.size();
+    for (std::size_t r = coreFrom; r < n; ++r) {
+        mUp[at(nodeOfRank[r])].swap(mOut[at(nodeOfRank[r])]);
+        mDown[at(nodeOfRank[r])].swap(mIn[at(nodeOfRank[r])]);
+    }
     qcHierarchy h;
+    h.coreFrom = static_cast<std::int32_t>(coreFrom);
     h.nodeOfRank = nodeOfRank;
     h.rankOfNode.assign(n, -1);
     for (std::size_t r = 0; r < n; ++r)
@@ -278,12 +291,13 @@ qcHierarchy Contraction::finish(const std::vector<std::int32_t>& nodeOfRank)
 }  // namespace
 
 qcHierarchy qfContract(std::size_t numNodes, const std::vector<qcGraphArc>& arcs,
-                       const std::vector<std::int32_t>& nodeOfRank, const qcContractionLimits& limits)
+                       const std::vector<std::int32_t>& nodeOfRank, std::int32_t coreFrom,
+                       const qcContractionLimits& limits)
 {
     // Searches for witnesses give up after this many nodes: a larger bound finds more of them
     // (fewer shortcuts) at a higher cost. Priorities are guessed with a smaller one.
     constexpr std::size_t settleLimit = 200;
-    constexpr std::size_t guessLimit = 50;
+    constexpr std::size_t guessLimit = 20;
     Contraction c(numNodes, arcs, limits);
     if (limits.progress)
         limits.progress(0.0);
@@ -295,15 +309,14 @@ qcHierarchy qfContract(std::size_t numNodes, const std::vector<qcGraphArc>& arcs
         }
     };
     if (!nodeOfRank.empty()) {
-        for (std::size_t r = 0; r < numNodes; ++r) {
+        for (std::size_t r = 0; r < at(coreFrom); ++r) {
             report(r);
             c.shortcutsOf(nodeOfRank[r], settleLimit);
             c.contract(nodeOfRank[r]);
         }
-        return c.finish(nodeOfRank);
+        return c.finish(nodeOfRank, at(coreFrom));
     }
 
-    c.mLevel.assign(numNodes, 0.0);
     std::vector<double> priority(numNodes);
     using Entry = std::pair<double, std::int32_t>;
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> queue;
@@ -315,7 +328,6 @@ qcHierarchy qfContract(std::size_t numNodes, const std::vector<qcGraphArc>& arcs
     }
     std::vector<std::int32_t> order;
     order.reserve(numNodes);
-    std::vector<std::int32_t> neighbours;
     while (!queue.empty()) {
         const auto [p, v] = queue.top();
         queue.pop();
@@ -328,17 +340,22 @@ qcHierarchy qfContract(std::size_t numNodes, const std::vector<qcGraphArc>& arcs
             queue.emplace(now, v);
             continue;
         }
+        if (c.pairsOf(v) > limits.maxPairs) {
+            // v and every node not contracted yet are the core.
+            const std::size_t core = order.size();
+            order.push_back(v);
+            for (std::size_t x = 0; x < numNodes; ++x)
+                if (priority[x] != infinity && static_cast<std::int32_t>(x) != v)
+                    order.push_back(static_cast<std::int32_t>(x));
+            return c.finish(order, core);
+        }
         report(order.size());
         c.shortcutsOf(v, settleLimit);
         c.contract(v);
         priority[at(v)] = infinity;
         order.push_back(v);
-        c.neighboursOf(v, neighbours);
-        for (const std::int32_t x : neighbours) {
-            c.mLevel[at(x)] = std::max(c.mLevel[at(x)], c.mLevel[at(v)] + 1.0);
-            priority[at(x)] = c.priorityOf(x, guessLimit);
-            queue.emplace(priority[at(x)], x);
-        }
+        // The neighbours' priorities are brought up to date when they come to the top.
+        c.raiseNeighbours(v);
     }
-    return c.finish(order);
+    return c.finish(order, order.size());
 }

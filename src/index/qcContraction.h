@@ -19,14 +19,19 @@ struct qcGraphArc {
 
 struct qcContractionLimits {
     std::size_t maxArcs;  // links and shortcuts made; more throws std::length_error
+    // A node with more pairs of arcs in and out than this is not contracted: it and the nodes
+    // left stay a core. Contracting such nodes costs the more, the more pairs they have.
+    std::size_t maxPairs;
     std::function<void(double)> progress;  // the share of nodes contracted, now and then
 };
 
 // Contracts the nodes one by one, the least important first (fewest shortcuts per arc removed,
-// lowest in the hierarchy built so far), or in the order `nodeOfRank` when it is not empty. A shortcut u -> w is made for u -> v -> w unless a search that avoids v finds a
+// lowest in the hierarchy built so far), or in the order `nodeOfRank` when it is not empty, up
+// to rank `coreFrom` there. A shortcut u -> w is made for u -> v -> w unless a search that avoids v finds a
 // way no dearer; a search given up early only adds shortcuts, which never makes a distance
 // wrong. Calls qcAttention::check() every 64 nodes.
 qcHierarchy qfContract(std::size_t numNodes, const std::vector<qcGraphArc>& arcs,
-                       const std::vector<std::int32_t>& nodeOfRank, const qcContractionLimits& limits);
+                       const std::vector<std::int32_t>& nodeOfRank, std::int32_t coreFrom,
+                       const qcContractionLimits& limits);
 
 #endif

@@ -35,6 +35,9 @@ struct qcHierarchy {
     std::vector<qcHierarchyStep> up;
     std::vector<std::uint32_t> downStart;
     std::vector<qcHierarchyStep> down;
+    // The ranks from here up are the core: nodes left uncontracted, whose rows hold all their
+    // arcs to and from other core nodes, of higher rank or not.
+    std::int32_t coreFrom = 0;
 
     std::size_t numNodes() const { return nodeOfRank.size(); }
 };

@@ -16,15 +16,19 @@ struct qcShortestPathIndex::Data {
 };
 
 // A search's state per node, valid where the stamp is the current one, so that a query costs
-// only the nodes it reaches and not the graph's size.
+// only the nodes it reaches and not the graph's size. Both searches' states of a node lie in one
+// cache line: the search that settles a node reads the other's state of it.
 struct qcShortestPathIndex::Workspace::Arrays {
-    struct Side {
-        std::vector<double> distance;
-        std::vector<std::int32_t> arc;  // by which the node was reached; -1 at the start
-        std::vector<std::uint32_t> stamp;
-        std::vector<std::pair<double, std::int32_t>> heap;
+    struct Reached {
+        double distance;
+        std::int32_t arc;  // by which the node was reached; -1 at the start
+        std::uint32_t stamp;
     };
-    Side side[2];  // 0: from the source, up; 1: from the target, up against the arcs
+    struct alignas(32) Node {
+        Reached side[2];  // 0: from the source, up; 1: from the target, up against the arcs
+    };
+    std::vector<Node> nodes;
+    std::vector<std::pair<double, std::int32_t>> heap[2];
     std::uint32_t now = 0;
 
     // Makes every node unreached, for an index of n nodes.

@@ -145,7 +145,8 @@ void readRows(Reader& r, std::size_t n, std::vector<std::uint32_t>& start, std::
     });
 }
 
-// Rows of rank r hold arcs between r and a higher rank, the right end at r, as recorded.
+// Rows of rank r hold arcs between r and a higher rank (any other core rank in the core), the
+// right end at r, as recorded.
 void checkRows(const qcHierarchy& h, const std::vector<std::uint32_t>& start, const std::vector<qcHierarchyStep>& steps,
                bool up)
 {
@@ -160,7 +161,8 @@ void checkRows(const qcHierarchy& h, const std::vector<std::uint32_t>& start, co
             const qcHierarchyArc& a = h.arcs[at(s.arc)];
             const std::int32_t self = up ? a.from : a.to;
             const std::int32_t other = up ? a.to : a.from;
-            if (at(self) != r || other != s.head || s.head <= self || !(s.weight == a.weight))
+            const bool climbs = s.head > self || (self >= h.coreFrom && s.head >= h.coreFrom && s.head != self);
+            if (at(self) != r || other != s.head || !climbs || !(s.weight == a.weight))
                 refuse("a row does not match its arc");
         }
     }
@@ -170,6 +172,8 @@ void check(const qcShortestPathIndex::Data& d)
 {
     const qcHierarchy& h = d.hierarchy;
     const std::size_t n = h.numNodes();
+    if (h.coreFrom < 0 || at(h.coreFrom) > n)
+        refuse("the core is out of range");
     for (std::size_t r = 0; r < n; ++r)
         if (h.nodeOfRank[r] < 0 || at(h.nodeOfRank[r]) >= n || h.rankOfNode[at(h.nodeOfRank[r])] != -1)
             refuse("the order is not one of the nodes");
@@ -219,6 +223,7 @@ void qcShortestPathIndex::save(std::ostream& out) const
     w.u64(mData->scores);
     for (const std::int32_t v : h.nodeOfRank)
         w.i32(v);
+    w.i32(h.coreFrom);
     w.u64(h.arcs.size());
     for (const qcHierarchyArc& a : h.arcs) {
         w.i32(a.from);
@@ -250,6 +255,7 @@ qcShortestPathIndex qcShortestPathIndex::load(std::istream& in)
     d->structure = r.u64();
     d->scores = r.u64();
     readArray(h.nodeOfRank, n, [&r] { return r.i32(); });
+    h.coreFrom = r.i32();
     readArray(h.arcs, r.count(), [&r] {
         qcHierarchyArc a{};
         a.from = r.i32();

@@ -17,72 +17,85 @@ using Arrays = qcShortestPathIndex::Workspace::Arrays;
 const std::vector<std::uint32_t>& startsOf(const qcHierarchy& h, int side) { return side == 0 ? h.upStart : h.downStart; }
 const std::vector<qcHierarchyStep>& stepsOf(const qcHierarchy& h, int side) { return side == 0 ? h.up : h.down; }
 
-void reach(Arrays::Side& s, std::uint32_t now, std::int32_t node, double d, std::int32_t arc)
-{
-    s.stamp[at(node)] = now;
-    s.distance[at(node)] = d;
-    s.arc[at(node)] = arc;
-    s.heap.emplace_back(d, node);
-    std::push_heap(s.heap.begin(), s.heap.end(), std::greater<>());
-}
+// One search of a query: its side of the nodes' states, and its heap.
+class Search {
+public:
+    Search(Arrays& w, int side) : mNodes(w.nodes), mHeap(w.heap[side]), mNow(w.now), mSide(side) {}
 
-bool reached(const Arrays::Side& s, std::uint32_t now, std::int32_t node) { return s.stamp[at(node)] == now; }
+    bool reached(std::int32_t node) const { return mNodes[at(node)].side[mSide].stamp == mNow; }
+    double distance(std::int32_t node) const { return mNodes[at(node)].side[mSide].distance; }
+    // The other search's distance of node, or +infinity.
+    double otherDistance(std::int32_t node) const
+    {
+        const Arrays::Reached& r = mNodes[at(node)].side[1 - mSide];
+        return r.stamp == mNow ? r.distance : infinity;
+    }
+    bool empty() const { return mHeap.empty(); }
+    double leastKey() const { return mHeap.front().first; }
 
-// Takes the side's next node off its heap, -1 when none is left.
-std::int32_t settleNext(Arrays::Side& s, double& d)
-{
-    while (!s.heap.empty()) {
-        std::pop_heap(s.heap.begin(), s.heap.end(), std::greater<>());
-        const auto [key, node] = s.heap.back();
-        s.heap.pop_back();
-        if (key == s.distance[at(node)]) {
-            d = key;
-            return node;
+    void reach(std::int32_t node, double d, std::int32_t arc)
+    {
+        mNodes[at(node)].side[mSide] = Arrays::Reached{d, arc, mNow};
+        mHeap.emplace_back(d, node);
+        std::push_heap(mHeap.begin(), mHeap.end(), std::greater<>());
+    }
+    // Takes the next node off the heap, -1 when none is left.
+    std::int32_t settleNext(double& d)
+    {
+        while (!mHeap.empty()) {
+            std::pop_heap(mHeap.begin(), mHeap.end(), std::greater<>());
+            const auto [key, node] = mHeap.back();
+            mHeap.pop_back();
+            if (key == distance(node)) {
+                d = key;
+                return node;
+            }
+        }
+        return -1;
+    }
+
+    // Whether a dearer way than another that comes down to `node` from above reached it: then
+    // no cheapest up-down path climbs through it, and it is not continued from (stall on demand).
+    bool stalled(const qcHierarchy& h, std::int32_t node, double d) const
+    {
+        const std::vector<std::uint32_t>& start = startsOf(h, 1 - mSide);
+        const std::vector<qcHierarchyStep>& steps = stepsOf(h, 1 - mSide);
+        for (std::uint32_t k = start[at(node)]; k < start[at(node) + 1]; ++k)
+            if (reached(steps[k].head) && distance(steps[k].head) + steps[k].weight < d)
+                return true;
+        return false;
+    }
+    void climb(const qcHierarchy& h, std::int32_t node, double d)
+    {
+        const std::vector<std::uint32_t>& start = startsOf(h, mSide);
+        const std::vector<qcHierarchyStep>& steps = stepsOf(h, mSide);
+        for (std::uint32_t k = start[at(node)]; k < start[at(node) + 1]; ++k) {
+            const qcHierarchyStep& step = steps[k];
+            const double candidate = d + step.weight;
+            if (!reached(step.head) || candidate < distance(step.head))
+                reach(step.head, candidate, step.arc);
         }
     }
-    return -1;
-}
 
-// Whether a dearer way than another that comes down to `node` from above reached it: then no
-// cheapest up-down path climbs through it, and it is not continued from (stall on demand).
-bool stalled(const qcHierarchy& h, const Arrays::Side& s, std::uint32_t now, int side, std::int32_t node, double d)
-{
-    const std::vector<std::uint32_t>& start = startsOf(h, 1 - side);
-    const std::vector<qcHierarchyStep>& steps = stepsOf(h, 1 - side);
-    for (std::uint32_t k = start[at(node)]; k < start[at(node) + 1]; ++k)
-        if (reached(s, now, steps[k].head) && s.distance[at(steps[k].head)] + steps[k].weight < d)
-            return true;
-    return false;
-}
-
-void climb(const qcHierarchy& h, Arrays::Side& s, std::uint32_t now, int side, std::int32_t node, double d)
-{
-    const std::vector<std::uint32_t>& start = startsOf(h, side);
-    const std::vector<qcHierarchyStep>& steps = stepsOf(h, side);
-    for (std::uint32_t k = start[at(node)]; k < start[at(node) + 1]; ++k) {
-        const qcHierarchyStep& step = steps[k];
-        const double candidate = d + step.weight;
-        if (!reached(s, now, step.head) || candidate < s.distance[at(step.head)])
-            reach(s, now, step.head, candidate, step.arc);
-    }
-}
+private:
+    std::vector<Arrays::Node>& mNodes;
+    std::vector<std::pair<double, std::int32_t>>& mHeap;
+    const std::uint32_t mNow;
+    const int mSide;
+};
 
 }  // namespace
 
 void Arrays::begin(std::size_t n)
 {
-    for (Side& s : side) {
-        if (s.stamp.size() != n) {
-            s.distance.assign(n, 0.0);
-            s.arc.assign(n, -1);
-            s.stamp.assign(n, 0);
-            now = 0;
-        }
-        s.heap.clear();
+    if (nodes.size() != n) {
+        nodes.assign(n, Node{});
+        now = 0;
     }
+    heap[0].clear();
+    heap[1].clear();
     if (++now == 0) {  // the stamps wrapped round
-        for (Side& s : side)
-            std::fill(s.stamp.begin(), s.stamp.end(), 0);
+        nodes.assign(n, Node{});
         now = 1;
     }
 }
@@ -90,33 +103,34 @@ void Arrays::begin(std::size_t n)
 double qfIndexMeet(const qcHierarchy& h, Arrays& w, std::int32_t source, std::int32_t target, std::int32_t& meet)
 {
     w.begin(h.numNodes());
-    reach(w.side[0], w.now, source, 0.0, -1);
-    reach(w.side[1], w.now, target, 0.0, -1);
+    Search searches[2] = {Search(w, 0), Search(w, 1)};
+    searches[0].reach(source, 0.0, -1);
+    searches[1].reach(target, 0.0, -1);
     double best = infinity;
     meet = -1;
     for (;;) {
-        // The side whose next key is lower goes on; a side stops once its keys reach the best.
+        // The search whose next key is lower goes on; a search stops once its keys reach the best.
         int side = -1;
         double least = best;
         for (int s = 0; s < 2; ++s)
-            if (!w.side[s].heap.empty() && w.side[s].heap.front().first < least) {
-                least = w.side[s].heap.front().first;
+            if (!searches[s].empty() && searches[s].leastKey() < least) {
+                least = searches[s].leastKey();
                 side = s;
             }
         if (side == -1)
             break;
-        Arrays::Side& s = w.side[side];
+        Search& s = searches[side];
         double d = 0.0;
-        const std::int32_t node = settleNext(s, d);
+        const std::int32_t node = s.settleNext(d);
         if (node == -1)
             continue;
-        const Arrays::Side& other = w.side[1 - side];
-        if (reached(other, w.now, node) && d + other.distance[at(node)] < best) {
-            best = d + other.distance[at(node)];
+        const double through = d + s.otherDistance(node);
+        if (through < best) {
+            best = through;
             meet = node;
         }
-        if (!stalled(h, s, w.now, side, node, d))
-            climb(h, s, w.now, side, node, d);
+        if (!s.stalled(h, node, d))
+            s.climb(h, node, d);
     }
     return best;
 }
@@ -125,14 +139,14 @@ void qfIndexUpwardSearch(const qcHierarchy& h, Arrays& w, int side, std::int32_t
                          const std::function<void(std::int32_t, double)>& settled)
 {
     w.begin(h.numNodes());
-    Arrays::Side& s = w.side[side];
-    reach(s, w.now, from, 0.0, -1);
+    Search s(w, side);
+    s.reach(from, 0.0, -1);
     double d = 0.0;
-    for (std::int32_t node = settleNext(s, d); node != -1; node = settleNext(s, d)) {
-        if (stalled(h, s, w.now, side, node, d))
+    for (std::int32_t node = s.settleNext(d); node != -1; node = s.settleNext(d)) {
+        if (s.stalled(h, node, d))
             continue;
         settled(node, d);
-        climb(h, s, w.now, side, node, d);
+        s.climb(h, node, d);
     }
 }
 
@@ -140,10 +154,10 @@ double qfIndexUnpack(const qcHierarchy& h, const Arrays& w, std::int32_t meet, q
 {
     double score = 0.0;
     std::vector<std::int32_t> arcs;  // from source to target
-    for (std::int32_t v = meet, a; (a = w.side[0].arc[at(v)]) != -1; v = h.arcs[at(a)].from)
+    for (std::int32_t v = meet, a; (a = w.nodes[at(v)].side[0].arc) != -1; v = h.arcs[at(a)].from)
         arcs.push_back(a);
     std::reverse(arcs.begin(), arcs.end());
-    for (std::int32_t v = meet, a; (a = w.side[1].arc[at(v)]) != -1; v = h.arcs[at(a)].to)
+    for (std::int32_t v = meet, a; (a = w.nodes[at(v)].side[1].arc) != -1; v = h.arcs[at(a)].to)
         arcs.push_back(a);
 
     std::int32_t first = meet;

@@ -87,10 +87,13 @@ qcShortestPathIndex::qcShortestPathIndex(const qcDirectedGraph& graph, const Opt
     // Every arc costs its record and a row entry.
     constexpr std::size_t arcBytes = sizeof(qcHierarchyArc) + sizeof(qcHierarchyStep);
     const double bound = options.memoryBound * static_cast<double>(graphBytes(graph)) / arcBytes;
-    qcContractionLimits limits{std::numeric_limits<std::size_t>::max(), options.progress};
+    constexpr auto unbounded = std::numeric_limits<std::size_t>::max();
+    qcContractionLimits limits{unbounded, unbounded, options.progress};
+    if (options.maxPairs < static_cast<double>(unbounded))
+        limits.maxPairs = options.maxPairs > 0.0 ? static_cast<std::size_t>(options.maxPairs) : 0;
     if (options.memoryBound > 0.0 && bound < static_cast<double>(limits.maxArcs))
         limits.maxArcs = std::max<std::size_t>(static_cast<std::size_t>(bound), 4096);
-    mData->hierarchy = qfContract(at(graph.numNodes()), arcs, {}, limits);
+    mData->hierarchy = qfContract(at(graph.numNodes()), arcs, {}, 0, limits);
     mData->numLinks = graph.numLinks();
     mData->structure = qfStructurePrint(graph);
     mData->scores = qfScorePrint(graph);
@@ -101,8 +104,10 @@ void qcShortestPathIndex::update(const qcDirectedGraph& graph)
     if (qfStructurePrint(graph) != mData->structure || graph.numNodes() != numNodes())
         throw qcInvariantFailure();
     const std::vector<qcGraphArc> arcs = arcsOf(graph);
-    const qcContractionLimits limits{std::numeric_limits<std::size_t>::max(), nullptr};
-    mData->hierarchy = qfContract(at(graph.numNodes()), arcs, mData->hierarchy.nodeOfRank, limits);
+    constexpr auto unbounded = std::numeric_limits<std::size_t>::max();
+    const qcContractionLimits limits{unbounded, unbounded, nullptr};
+    const qcHierarchy& h = mData->hierarchy;
+    mData->hierarchy = qfContract(at(graph.numNodes()), arcs, h.nodeOfRank, h.coreFrom, limits);
     mData->scores = qfScorePrint(graph);
 }
 
