@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "GridGraph.h"
 #include "RoadLikeGraph.h"
 #include "qcShortestPathIndex.h"
 
@@ -37,27 +38,6 @@ double timed(const std::function<void()>& f)
     const double start = cpuSeconds();
     f();
     return cpuSeconds() - start;
-}
-
-qcDirectedGraph grid(long side, unsigned seed)
-{
-    std::mt19937 rng(seed);
-    std::uniform_int_distribution<int> score(1, 99);
-    qcDirectedGraph g;
-    qcDirectedGraphNode node;
-    for (long y = 0; y < side; ++y)
-        for (long x = 0; x < side; ++x) {
-            node.position(qcVector<2>(static_cast<double>(x), static_cast<double>(y)));
-            g.addNode(node);
-        }
-    g.reserveLinks(4 * side * side);
-    for (long v = 0; v < side * side; ++v) {
-        const long x = v % side, y = v / side;
-        for (const long w : {x > 0 ? v - 1 : -1, x + 1 < side ? v + 1 : -1, y > 0 ? v - side : -1, y + 1 < side ? v + side : -1})
-            if (w >= 0)
-                g.addLinkFastUnsafe(v, w, score(rng));
-    }
-    return g;
 }
 
 // The arcs of a DIMACS shortest-path file.
@@ -191,7 +171,10 @@ int main(int argc, char** argv)
     const auto wanted = [&graphs](const char* name) { return graphs.find(name) != std::string::npos; };
     if (wanted("grid")) {
         const long side = static_cast<long>(1000 * std::sqrt(scale));
-        figures(("grid " + std::to_string(side) + " x " + std::to_string(side) + ", scores 1-99").c_str(), grid(side, 7), true);
+        std::mt19937 rng(7);
+        std::uniform_int_distribution<int> score(1, 99);
+        figures(("grid " + std::to_string(side) + " x " + std::to_string(side) + ", scores 1-99").c_str(),
+                gridGraph(side, [&] { return score(rng); }), true);
     }
     if (wanted("rome"))
         figures("rome99", dimacs(rome), true);

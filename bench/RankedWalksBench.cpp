@@ -12,6 +12,7 @@
 #include <random>
 #include <vector>
 
+#include "GridGraph.h"
 #include "qcDirectedGraph.h"
 #include "reference/PlainRankedWalks.h"
 
@@ -80,16 +81,7 @@ const Input& grid()
         const int side = 300;
         std::mt19937 rng(4);
         std::uniform_real_distribution<double> score(1.0, 100.0);
-        for (long i = 0; i < side * side; ++i)
-            in.graph.addNode(qcDirectedGraphNode());
-        for (int r = 0; r < side; ++r)
-            for (int c = 0; c < side; ++c) {
-                const long v = r * side + c;
-                if (c + 1 < side) in.graph.addLinkFastUnsafe(v, v + 1, score(rng));
-                if (c > 0) in.graph.addLinkFastUnsafe(v, v - 1, score(rng));
-                if (r + 1 < side) in.graph.addLinkFastUnsafe(v, v + side, score(rng));
-                if (r > 0) in.graph.addLinkFastUnsafe(v, v - side, score(rng));
-            }
+        in.graph = gridGraph(side, [&] { return score(rng); });
         in.start = 140 * side + 140;
         in.end = 150 * side + 150;
     }

@@ -13,6 +13,8 @@
 
 #include <qcDirectedGraph.h>
 
+#include "GridGraph.h"
+
 int main(int argc, char** argv)
 {
     if (argc != 3 || (std::strcmp(argv[1], "random") != 0 && std::strcmp(argv[1], "grid") != 0)) {
@@ -24,21 +26,14 @@ int main(int argc, char** argv)
     std::mt19937 rng(random ? 3 : 1);
     std::uniform_real_distribution<double> score(1.0, 100.0);
     const long side = 1000, n = random ? 10000 : side * side;
-    for (long i = 0; i < n; ++i)
-        g.addNode(qcDirectedGraphNode());
     if (random) {
+        for (long i = 0; i < n; ++i)
+            g.addNode(qcDirectedGraphNode());
         for (long v = 0; v < n; ++v)
             for (int j = 0; j < 4; ++j)
                 g.addLinkFastUnsafe(v, static_cast<long>(rng() % n), score(rng));
     } else {
-        for (long r = 0; r < side; ++r)
-            for (long c = 0; c < side; ++c) {
-                const long v = r * side + c;
-                if (c + 1 < side) g.addLinkFastUnsafe(v, v + 1, score(rng));
-                if (c > 0) g.addLinkFastUnsafe(v, v - 1, score(rng));
-                if (r + 1 < side) g.addLinkFastUnsafe(v, v + side, score(rng));
-                if (r > 0) g.addLinkFastUnsafe(v, v - side, score(rng));
-            }
+        g = gridGraph(side, [&] { return score(rng); });
     }
     std::vector<qcDirectedGraphPath> paths;
     std::vector<double> scores;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "GridGraph.h"
 #include "qcDirectedGraph.h"
 
 namespace {
@@ -20,17 +21,7 @@ const qcDirectedGraph& grid()
         const long side = 1000;
         std::mt19937 rng(5);
         std::uniform_int_distribution<int> score(1, 100);
-        for (long i = 0; i < side * side; ++i)
-            g.addNode(qcDirectedGraphNode());
-        g.reserveLinks(4 * side * (side - 1));
-        for (long r = 0; r < side; ++r)
-            for (long c = 0; c < side; ++c) {
-                const long v = r * side + c;
-                if (c + 1 < side) g.addLinkFastUnsafe(v, v + 1, score(rng));
-                if (c > 0) g.addLinkFastUnsafe(v, v - 1, score(rng));
-                if (r + 1 < side) g.addLinkFastUnsafe(v, v + side, score(rng));
-                if (r > 0) g.addLinkFastUnsafe(v, v - side, score(rng));
-            }
+        g = gridGraph(side, [&] { return score(rng); });
     }
     return g;
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """qcgraph from Python against graph-tool and scipy, in one process: building from numpy, a batch
-of two-node searches on a pool of threads, and single searches. Prints Markdown tables.
+of two-node searches on a pool of threads, single searches and searches from one node to all.
+Prints Markdown tables.
 
     PYTHONPATH=build/release/python bench/python_bulk_and_batch.py [--small]
 
@@ -78,6 +79,16 @@ def searches(name, n, ends, scores, a, b):
             f"{t_gt / t_ours:.2f}x | {t_sp / t_ours:.2f}x | {'yes' if agree else 'NO'} |")
 
 
+def one_to_all(name, n, ends, scores, a, b):
+    g = ours(n, np.zeros((n, 2)), np.column_stack([ends, scores]))
+    t_ours, (dist, _) = best(5, lambda: g.distances(a))
+    peer = theirs(n, np.column_stack([ends, scores]))
+    t_gt, theirs_dist = best(5, lambda: gt.shortest_distance(peer, source=peer.vertex(a), weights=peer.ep["score"]))
+    reached = np.isfinite(dist)
+    agree = np.allclose(dist[reached], theirs_dist.a[reached], rtol=1e-12)
+    return f"| {name} | {t_ours * 1e3:.0f} ms | {t_gt * 1e3:.0f} ms | {t_ours / t_gt:.2f} | {'yes' if agree else 'NO'} |"
+
+
 def main():
     small = "--small" in sys.argv[1:]
     rng = np.random.default_rng(1)
@@ -89,6 +100,10 @@ def main():
     print("|---|---|---|---|---|---|---|")
     print(searches(f"{side}x{side} grid, corner to corner", *square), flush=True)
     print(searches(f"random {n // 1000}k nodes / {4 * n // 1000}k links, far pair", *scattered), flush=True)
+    print("\n| One to all | qcgraph `distances` | graph-tool `shortest_distance` | qcgraph / graph-tool | same distances |")
+    print("|---|---|---|---|---|")
+    print(one_to_all(f"{side}x{side} grid, from a corner", *square), flush=True)
+    print(one_to_all(f"random {n // 1000}k nodes / {4 * n // 1000}k links", *scattered), flush=True)
 
 
 if __name__ == "__main__":

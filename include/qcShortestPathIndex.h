@@ -37,7 +37,7 @@ public:
         // not contracted: it and all nodes left form a core, which queries search in full. A
         // lower value builds quicker (on grids, whose last nodes have many neighbours) and
         // answers slower; 0 leaves every node in the core.
-        double maxPairs = 100000.0;
+        double maxPairs = 10000.0;
         // Called now and then while building, with the share of nodes done so far (0 to 1).
         std::function<void(double)> progress;
     };
