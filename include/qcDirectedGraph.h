@@ -20,6 +20,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 #include "qcException.h"
@@ -129,6 +130,83 @@ private:
     std::int32_t mNextChild = -1;
 };
 
+// One link of a chain: its index in the graph and the stored link.
+struct qcChainEntry {
+    std::int32_t index;
+    const qcDirectedGraphLink& link;
+};
+
+// The links leaving a node, in chain order (the newest first), for a range-for loop:
+//
+//   for (auto [k, l] : graph.outLinks(node)) use(k, l.nodeB(), l.score());
+//
+// The walk follows nextChild and ends at -1; it also stops at an index outside the link array
+// and after numLinks() steps, so a chain broken by a foreign firstChild (see "Broken chains"
+// at the top) ends there, as every walk of the library does. Each step costs O(1). The range
+// reads the graph's link array in place: it is valid until the next addLink() or
+// addLinkFastUnsafe(), and links replaced meanwhile with link(i, l) change the walk.
+class qcChainRange {
+public:
+    class iterator {
+    public:
+        using iterator_category = std::input_iterator_tag;
+        using value_type = qcChainEntry;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = qcChainEntry;
+
+        // The end of every chain.
+        iterator() = default;
+
+        qcChainEntry operator*() const
+        {
+            return {static_cast<std::int32_t>(mIndex), mLinks[static_cast<std::size_t>(mIndex)]};
+        }
+        iterator& operator++()
+        {
+            mIndex = mLinks[static_cast<std::size_t>(mIndex)].nextChild();
+            --mStepsLeft;
+            return *this;
+        }
+        iterator operator++(int)
+        {
+            iterator before = *this;
+            ++*this;
+            return before;
+        }
+        // All ends are equal, wherever the chain stopped.
+        bool operator==(const iterator& other) const
+        {
+            return atEnd() ? other.atEnd() : mIndex == other.mIndex && mStepsLeft == other.mStepsLeft;
+        }
+        bool operator!=(const iterator& other) const { return !(*this == other); }
+
+        // At the end: true when the chain stopped before reaching -1 (a broken chain).
+        bool brokeOff() const { return mIndex != -1; }
+
+    private:
+        friend class qcChainRange;
+        iterator(const qcDirectedGraphLink* links, long numLinks, long first)
+            : mLinks(links), mNumLinks(numLinks), mIndex(first), mStepsLeft(numLinks) {}
+        bool atEnd() const { return mIndex < 0 || mIndex >= mNumLinks || mStepsLeft <= 0; }
+
+        const qcDirectedGraphLink* mLinks = nullptr;
+        long mNumLinks = 0;
+        long mIndex = -1;
+        long mStepsLeft = 0;
+    };
+
+    // The chain that starts at link `first` of graph (-1, or any index outside the link array:
+    // an empty chain). Constant time.
+    qcChainRange(const qcDirectedGraph& graph, long first);
+
+    iterator begin() const { return mBegin; }
+    iterator end() const { return iterator(); }
+
+private:
+    iterator mBegin;
+};
+
 // A path through a graph: the nodes visited and the links taken. Either both sequences are
 // empty, or there is exactly one node more than links. The record never looks at a graph.
 class QC_EXPORT qcDirectedGraphPath {
@@ -216,6 +294,10 @@ public:
         return mLinks[static_cast<std::size_t>(i)];
     }
 
+    // The links leaving node i, in chain order (the newest first): see qcChainRange. Throws
+    // qcInvariantFailure unless 0 <= i < numNodes(). Constant time; O(1) a step.
+    qcChainRange outLinks(long i) const { return qcChainRange(*this, node(i).firstChild()); }
+
     // The cheapest path from start to end (Dijkstra's algorithm with a binary heap; links with
     // flags bit 0 set are skipped). Fills nodes with the path's nodes from start to end and
     // links with the links between them; both are emptied first and stay empty when end cannot
@@ -296,8 +378,8 @@ public:
     void drawPath(qcUITablet& tablet, const qcIndexArray& nodes, const qcIndexArray& links) const;
 
 private:
-    friend class qcChainCursor;  // the library's walk of a chain reads mLinks directly
-    friend class qcChainRows;    // and so does its row-by-row copy of the chains
+    friend class qcChainRange;  // a walk of a chain reads mLinks directly
+    friend class qcChainRows;   // and so does the library's row-by-row copy of the chains
 
     // Links the stored link i into the head of the chain of its nodeA.
     void pushChainHead(std::int32_t i);
@@ -307,5 +389,10 @@ private:
     std::vector<qcDirectedGraphNode> mNodes;
     std::vector<qcDirectedGraphLink> mLinks;
 };
+
+inline qcChainRange::qcChainRange(const qcDirectedGraph& graph, long first)
+    : mBegin(graph.mLinks.data(), graph.numLinks(), first)
+{
+}
 
 #endif

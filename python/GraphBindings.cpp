@@ -146,11 +146,8 @@ std::vector<long> outLinks(const Graph& pg, Int i)
 {
     const qcDirectedGraph& g = pg.graph;
     std::vector<long> chain;
-    // A chain ends as in the library's own walks: at an index outside the link array, or after
-    // num_links steps.
-    for (long l = g.node(pg.node(i, "i")).firstChild();
-         l >= 0 && l < g.numLinks() && static_cast<long>(chain.size()) < g.numLinks(); l = g.link(l).nextChild())
-        chain.push_back(l);
+    for (const qcChainEntry e : g.outLinks(pg.node(i, "i")))
+        chain.push_back(e.index);
     return chain;
 }
 

@@ -15,9 +15,16 @@ TEST(BrokenChain, EveryWalkStopsAtTheBreak)
 {
     qcDirectedGraph g = makeGraph(3, {{0, 1, 1.0}, {1, 2, 2.0}, {2, 0, 4.0}});
     g.node(2, makeGraph(1, std::vector<LinkSpec>(6, {0, 0})).node(0));
+    EXPECT_TRUE(g.outLinks(2).begin() == g.outLinks(2).end());  // link 5 is not there
+    EXPECT_TRUE(g.outLinks(2).begin().brokeOff());
     AssertRecorder recorder;
     g.link(2, qcDirectedGraphLink(2, 0, 4.0));
-    EXPECT_TRUE(g.node(2).firstChild() == 2 && g.link(2).nextChild() == 5);
+    EXPECT_EQ(g.node(2).firstChild(), 2);
+    EXPECT_EQ(g.link(2).nextChild(), 5);
+    qcChainRange::iterator it = g.outLinks(2).begin();
+    EXPECT_EQ((*it).index, 2);
+    EXPECT_TRUE(++it == g.outLinks(2).end());
+    EXPECT_TRUE(it.brokeOff());
     {
         TraceCapture trace;
         g.node(2).mTrace(g);
@@ -41,6 +48,7 @@ TEST(BrokenChain, EveryWalkStopsAtTheBreak)
     // continued (878) and when the listed walk names it (763).
     qcDirectedGraph h = makeGraph(3, {{0, 1, 1.0}, {1, 2, 2.0}});
     h.node(2, makeGraph(1, {{0, 0}}).node(0));
+    EXPECT_EQ(chainOf(h, 2), (std::vector<long>{0}));  // the walk does not judge the link
     recorder.numbers.clear();
     h.shortestPath(2, 1, 1, -1, -1, paths, scores);
     EXPECT_TRUE(paths == std::vector<qcDirectedGraphPath>{qcDirectedGraphPath({2, 1}, {0})} && scores == std::vector<double>{1.0});

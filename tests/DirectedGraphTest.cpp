@@ -74,6 +74,32 @@ TEST(DirectedGraph, StoringKeepsChainsInOrder)
     EXPECT_TRUE(chainOf(g, 3) == (Chain{3, 2, 1}) && g.node(3).position() == qcVector<2>(7.5, -2.0));
 }
 
+TEST(DirectedGraph, OutLinksWalkTheChainWithIndexAndLink)
+{
+    // Node 0's chain is 2, 1, 0 (newest first); node 2 has none.
+    const qcDirectedGraph g = makeGraph(3, {{0, 1, 1.0}, {0, 2, 2.0}, {0, 0, 3.0}, {1, 0, 4.0}});
+    Chain indices;
+    std::vector<double> scores;
+    for (const auto [k, l] : g.outLinks(0)) {
+        indices.push_back(k);
+        scores.push_back(l.score());
+        EXPECT_EQ(&l, &g.link(k));  // the stored link, not a copy
+    }
+    EXPECT_EQ(indices, (Chain{2, 1, 0}));
+    EXPECT_EQ(scores, (std::vector<double>{3.0, 2.0, 1.0}));
+    EXPECT_EQ(chainOf(g, 1), (Chain{3}));
+    EXPECT_TRUE(g.outLinks(2).begin() == g.outLinks(2).end());
+    EXPECT_FALSE(g.outLinks(2).end().brokeOff());
+    EXPECT_THROW(g.outLinks(3), qcInvariantFailure);
+    EXPECT_THROW(g.outLinks(-1), qcInvariantFailure);
+    // From any link of a chain: its tail.
+    qcChainRange::iterator it = qcChainRange(g, 1).begin();
+    EXPECT_EQ((*it++).index, 1);
+    EXPECT_EQ((*it).index, 0);
+    EXPECT_FALSE(++it != qcChainRange(g, -1).end());
+    EXPECT_FALSE(it.brokeOff());
+}
+
 TEST(DirectedGraph, FastAndCheckedAddingGiveEqualGraphs)
 {
     std::mt19937 rng(7);

@@ -56,8 +56,7 @@ bool anyWalk(const qcDirectedGraph& graph, std::int32_t from, std::int32_t to, s
     while (!todo.empty()) {
         const long u = todo.back();
         todo.pop_back();
-        for (long k = graph.node(u).firstChild(); k != -1; k = graph.link(k).nextChild()) {
-            const qcDirectedGraphLink& l = graph.link(k);
+        for (const auto [k, l] : graph.outLinks(u)) {
             if (l.score() < std::numeric_limits<double>::infinity() && !seen[static_cast<std::size_t>(l.nodeB())]) {
                 seen[static_cast<std::size_t>(l.nodeB())] = true;
                 todo.push_back(l.nodeB());
