@@ -1,6 +1,6 @@
-// A user's program built against an installed qcgraph, and the README's tour: every C++ block
-// there is a copy of a part of this file (scripts/check-readme compares them). It exits 0 only
-// when the libraries build, link and behave as the tour says.
+// A user's program built against an installed qcgraph, and the tour of docs/cpp.md: every C++
+// block there and in the README is a copy of a part of this file (scripts/check-readme
+// compares them). It exits 0 only when the libraries build, link and behave as the tour says.
 #include <qcDirectedGraph.h>
 
 // Two nodes with a link each way; the link from the first to the second is closed.
@@ -29,8 +29,8 @@ qcDirectedGraph buildGraph()
 double scoreLeaving(const qcDirectedGraph& g, long node)
 {
     double total = 0.0;
-    for (long l = g.node(node).firstChild(); l != -1; l = g.link(l).nextChild())
-        total += g.link(l).score();
+    for (const auto [index, link] : g.outLinks(node))  // index: the link's number in g
+        total += link.score();
     return total;
 }
 
