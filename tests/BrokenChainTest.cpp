@@ -19,12 +19,9 @@ TEST(BrokenChain, EveryWalkStopsAtTheBreak)
     EXPECT_TRUE(g.outLinks(2).begin().brokeOff());
     AssertRecorder recorder;
     g.link(2, qcDirectedGraphLink(2, 0, 4.0));
-    EXPECT_EQ(g.node(2).firstChild(), 2);
-    EXPECT_EQ(g.link(2).nextChild(), 5);
-    qcChainRange::iterator it = g.outLinks(2).begin();
-    EXPECT_EQ((*it).index, 2);
-    EXPECT_TRUE(++it == g.outLinks(2).end());
-    EXPECT_TRUE(it.brokeOff());
+    EXPECT_EQ(std::make_pair(g.node(2).firstChild(), g.link(2).nextChild()), std::make_pair(2L, 5L));
+    EXPECT_EQ(chainOf(g, 2), (std::vector<long>{2}));
+    EXPECT_TRUE(std::next(g.outLinks(2).begin()).brokeOff());
     {
         TraceCapture trace;
         g.node(2).mTrace(g);
@@ -36,12 +33,14 @@ TEST(BrokenChain, EveryWalkStopsAtTheBreak)
     EXPECT_EQ(list.size(), 3u);
     qcIndexArray nodes, links;
     g.shortestPath(2, 1, nodes, links);
-    EXPECT_TRUE(nodes == (qcIndexArray{2, 0, 1}) && links == (qcIndexArray{2, 0}));
+    EXPECT_EQ(nodes, (qcIndexArray{2, 0, 1}));
+    EXPECT_EQ(links, (qcIndexArray{2, 0}));
     EXPECT_TRUE(recorder.numbers.empty());
     std::vector<qcDirectedGraphPath> paths;
     std::vector<double> scores;
     g.shortestPath(2, 0, 1, -1, -1, paths, scores);
-    EXPECT_TRUE(paths == std::vector<qcDirectedGraphPath>{qcDirectedGraphPath({2, 0}, {2})} && scores == std::vector<double>{4.0});
+    EXPECT_EQ(paths, std::vector<qcDirectedGraphPath>{qcDirectedGraphPath({2, 0}, {2})});
+    EXPECT_EQ(scores, std::vector<double>{4.0});
     EXPECT_EQ(recorder.numbers, std::vector<int>{876});
 
     // Node 2's chain starts at node 0's one link: a foreign link, reported when node 2 is
@@ -51,6 +50,7 @@ TEST(BrokenChain, EveryWalkStopsAtTheBreak)
     EXPECT_EQ(chainOf(h, 2), (std::vector<long>{0}));  // the walk does not judge the link
     recorder.numbers.clear();
     h.shortestPath(2, 1, 1, -1, -1, paths, scores);
-    EXPECT_TRUE(paths == std::vector<qcDirectedGraphPath>{qcDirectedGraphPath({2, 1}, {0})} && scores == std::vector<double>{1.0});
+    EXPECT_EQ(paths, std::vector<qcDirectedGraphPath>{qcDirectedGraphPath({2, 1}, {0})});
+    EXPECT_EQ(scores, std::vector<double>{1.0});
     EXPECT_EQ(recorder.numbers, (std::vector<int>{878, 763}));
 }
