@@ -208,7 +208,8 @@ void bindGraph(py::module_& m)
         .def("shortest_path", &shortestPath, "a"_a, "b"_a,
              "The cheapest path from a to b, passing over skip links, or None.")
         .def("ranked_walks", &rankedWalks, "a"_a, "b"_a, "k"_a, "min_length"_a = py::none(),
-             "max_length"_a = py::none(), "Up to k walks from a to b, cheapest first, ties in order found.")
+             "max_length"_a = py::none(), "Up to k walks from a to b as the library's ranked search lists them: with scores >= 0\n"
+             "and no bounds the k cheapest, cheapest first. The rules stand in qcDirectedGraph.h.")
         .def("trace", [](const Graph& g) {
                  TraceCapture capture;
                  g.graph.mTrace();
