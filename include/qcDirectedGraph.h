@@ -305,11 +305,12 @@ public:
     // nodes with the path's nodes from start to end and links with the links between them; both
     // are emptied first and stay empty when end cannot be reached at a total score below 1.0e12,
     // or when start or end is not a node. start == end gives the one-node path.
-    // Ties: every node keeps the first way found at its least total score, and nodes at equal
-    // distance are settled in the order of a binary heap of (distance, node) entries, so a call
-    // always returns the same path for the same graph; which of several equally cheap paths
-    // that is is otherwise unspecified. Once a node is settled it is never reopened, so with
-    // negative scores the path need not be the cheapest.
+    // Ties: links are tried in chain order, a node keeps the predecessor that first gave it its
+    // final distance, and nodes at equal distance are settled in the order of a binary min-heap
+    // with one entry per improvement (a pushed entry never rises above an equal key; a sinking
+    // one takes the right child on a tie), so the same graph always gives the same path. Once a
+    // node is settled it is never reopened, so with negative scores the path need not be the
+    // cheapest.
     // Calls qcAttention::check() before passes 1, 65, 129, ...; what it throws passes through
     // with both arrays empty. Time O(m log m) for the m links reached (docs/internals.md tells
     // how it is made fast). On a graph of more than about 260k nodes the calling thread keeps the
