@@ -16,10 +16,14 @@
 // leaves the array. Every walk of a chain (trace, drawing, both searches, link replacement)
 // stops at the first index outside the link array, or after numLinks() steps, as if the chain
 // ended there; nothing reads outside an array. Only drawLink() throws for it, as for any link
-// number beyond a chain's end; the ranked search also reports it to qstd_assert_ (876).
+// number beyond a chain's end; the ranked search also reports it to qstd_assert_.
+//
+// Consistency checks inside the library report a number to qstd_assert_ (qstdAssert.h) and go
+// on; docs/assertions.md lists the numbers and what each means.
 
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 #include "qcException.h"
@@ -129,6 +133,83 @@ private:
     std::int32_t mNextChild = -1;
 };
 
+// One link of a chain: its index in the graph and the stored link.
+struct qcChainEntry {
+    std::int32_t index;
+    const qcDirectedGraphLink& link;
+};
+
+// The links leaving a node, in chain order (the newest first), for a range-for loop:
+//
+//   for (auto [k, l] : graph.outLinks(node)) use(k, l.nodeB(), l.score());
+//
+// The walk follows nextChild and ends at -1; it also stops at an index outside the link array
+// and after numLinks() steps, so a chain broken by a foreign firstChild (see "Broken chains"
+// at the top) ends there, as every walk of the library does. Each step costs O(1). The range
+// reads the graph's link array in place: it is valid until the next addLink() or
+// addLinkFastUnsafe(), and links replaced meanwhile with link(i, l) change the walk.
+class qcChainRange {
+public:
+    class iterator {
+    public:
+        using iterator_category = std::input_iterator_tag;
+        using value_type = qcChainEntry;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = qcChainEntry;
+
+        // The end of every chain.
+        iterator() = default;
+
+        qcChainEntry operator*() const
+        {
+            return {static_cast<std::int32_t>(mIndex), mLinks[static_cast<std::size_t>(mIndex)]};
+        }
+        iterator& operator++()
+        {
+            mIndex = mLinks[static_cast<std::size_t>(mIndex)].nextChild();
+            --mStepsLeft;
+            return *this;
+        }
+        iterator operator++(int)
+        {
+            iterator before = *this;
+            ++*this;
+            return before;
+        }
+        // All ends are equal, wherever the chain stopped.
+        bool operator==(const iterator& other) const
+        {
+            return atEnd() ? other.atEnd() : mIndex == other.mIndex && mStepsLeft == other.mStepsLeft;
+        }
+        bool operator!=(const iterator& other) const { return !(*this == other); }
+
+        // At the end: true when the chain stopped before reaching -1 (a broken chain).
+        bool brokeOff() const { return mIndex != -1; }
+
+    private:
+        friend class qcChainRange;
+        iterator(const qcDirectedGraphLink* links, long numLinks, long first)
+            : mLinks(links), mNumLinks(numLinks), mIndex(first), mStepsLeft(numLinks) {}
+        bool atEnd() const { return mIndex < 0 || mIndex >= mNumLinks || mStepsLeft <= 0; }
+
+        const qcDirectedGraphLink* mLinks = nullptr;
+        long mNumLinks = 0;
+        long mIndex = -1;
+        long mStepsLeft = 0;
+    };
+
+    // The chain that starts at link `first` of graph (-1, or any index outside the link array:
+    // an empty chain). Constant time.
+    qcChainRange(const qcDirectedGraph& graph, long first);
+
+    iterator begin() const { return mBegin; }
+    iterator end() const { return iterator(); }
+
+private:
+    iterator mBegin;
+};
+
 // A path through a graph: the nodes visited and the links taken. Either both sequences are
 // empty, or there is exactly one node more than links. The record never looks at a graph.
 class QC_EXPORT qcDirectedGraphPath {
@@ -216,15 +297,25 @@ public:
         return mLinks[static_cast<std::size_t>(i)];
     }
 
-    // The cheapest path from start to end (Dijkstra's algorithm with a binary heap; links with
-    // flags bit 0 set are skipped). Fills nodes with the path's nodes from start to end and
-    // links with the links between them; both are emptied first and stay empty when end cannot
-    // be reached at a total score below 1.0e12, or when start or end is not a node.
+    // The links leaving node i, in chain order (the newest first): see qcChainRange. Throws
+    // qcInvariantFailure unless 0 <= i < numNodes(). Constant time; O(1) a step.
+    qcChainRange outLinks(long i) const { return qcChainRange(*this, node(i).firstChild()); }
+
+    // The cheapest path from start to end, skipping links whose flags have bit 0 set. Fills
+    // nodes with the path's nodes from start to end and links with the links between them; both
+    // are emptied first and stay empty when end cannot be reached at a total score below 1.0e12,
+    // or when start or end is not a node. start == end gives the one-node path.
+    // Ties: links are tried in chain order, a node keeps the predecessor that first gave it its
+    // final distance, and nodes at equal distance are settled in the order of a binary min-heap
+    // with one entry per improvement (a pushed entry never rises above an equal key; a sinking
+    // one takes the right child on a tie), so the same graph always gives the same path. Once a
+    // node is settled it is never reopened, so with negative scores the path need not be the
+    // cheapest.
     // Calls qcAttention::check() before passes 1, 65, 129, ...; what it throws passes through
-    // with both arrays empty. Once a node is settled it is never reopened, so with negative
-    // scores the result need not be the cheapest. Time O(m log m) for m links reached. On a
-    // graph of more than about 260k nodes the calling thread keeps the search's working memory
-    // (about 30 bytes a node and 16 a link) for its next search, until the thread ends.
+    // with both arrays empty. Time O(m log m) for the m links reached (docs/internals.md tells
+    // how it is made fast). On a graph of more than about 260k nodes the calling thread keeps the
+    // search's working memory (about 30 bytes a node and 16 a link) for its next search, until
+    // the thread ends. Threads may search one graph at once while nobody changes it.
     void shortestPath(std::int32_t start, std::int32_t end, qcIndexArray& nodes,
                       qcIndexArray& links) const;
     // The same between the ends of link `link` (which takes part like any other link). Both
@@ -262,34 +353,12 @@ public:
     // 0 <= maxLength < minLength, or when maxNumPaths < 1. Link flags are not looked at; a walk
     // whose cost is NaN or +infinity is never taken.
     // Calls qcAttention::check() before takings 1, 65, 129, ...; what it throws passes through
-    // and the walks listed so far stay in the outputs. Memory: 20 bytes per node of the graph,
-    // 16 per link of the nodes continued from, 8 per taking that continues a walk (12 with
-    // length bounds; up to maxNumPaths per node) and 24 per taking whose continuations are not
-    // all taken yet.
-    // Consistency checks report to qstd_assert_ and the search goes on. Each taking that
-    // continues a walk gets a record, numbered in taking order; u is the node of the taken walk,
-    // a -> b a step of a walk being listed:
-    //   793: after defaulting the lengths, maxNumPaths > 0, start, end < numNodes() and
-    //        minLength <= maxLength do not all hold;
-    //   687: the open queue holds more items than there are walks not yet taken;
-    //   693: a taken walk continues a walk with no record (the taking ends);
-    //   839: the taken walk's cost is not below +infinity;
-    //   842: open + taken differs from created, the walk just taken counted as taken;
-    //   846: u is not a node (the taking ends);
-    //   876: u's chain breaks off (see "Broken chains"); the walk's continuations so far stand;
-    //   878: a link in u's chain has a nodeA other than u;
-    //   884: the records outgrow their 32-bit numbers (chains broken into one another so that
-    //        the nodes reached hold 2^31 steps throw std::length_error instead);
-    //   886: a new walk is longer than maxLength;
-    //   719: the listed walk continues a walk with no record (an empty path is listed);
-    //   725: a parent number is not -1 and not below its record's (the node sequence ends there);
-    //   718: with length bounds, the listed walk's node count is not its length + 1;
-    //   740: the listed walk has no node;
-    //   748: a or b is not a node;
-    //   761: a's chain breaks off before a link to b is found;
-    //   763: a link in a's chain has a nodeA other than a;
-    //   771: no link of a's chain leads to b (the path holds -1 for it);
-    //   774: the listed walk's link count is not its node count - 1.
+    // and the walks listed so far stay in the outputs. Memory is kept for the walks taken, not
+    // for every walk made: a record per taking that continues a walk (at most maxNumPaths per
+    // node reached; 16 bytes each without negative scores, 8 with one, 4 more with length
+    // bounds), tens of bytes per link of the nodes reached and per node, and with a negative
+    // score 24 bytes per taking whose continuations are not all taken yet. Bound maxLength or
+    // maxNumPaths to limit it. Threads may search one graph at once while nobody changes it.
     void shortestPath(std::int32_t start, std::int32_t end, std::int32_t maxNumPaths,
                       std::int32_t minLength, std::int32_t maxLength,
                       std::vector<qcDirectedGraphPath>& paths, std::vector<double>& scores) const;
@@ -320,9 +389,9 @@ public:
     void drawPath(qcUITablet& tablet, const qcIndexArray& nodes, const qcIndexArray& links) const;
 
 private:
-    friend class qcChainCursor;  // the library's walk of a chain reads mLinks directly
-    friend class qcChainRows;    // and so does its row-by-row copy of the chains
-    friend class qcPathSearch;   // and the cheapest-path search
+    friend class qcChainRange;  // a walk of a chain reads mLinks directly
+    friend class qcChainRows;   // and so does the library's row-by-row copy of the chains
+    friend class qcPathSearch;  // and the cheapest-path search
 
     // Links the stored link i into the head of the chain of its nodeA.
     void pushChainHead(std::int32_t i);
@@ -332,5 +401,10 @@ private:
     std::vector<qcDirectedGraphNode> mNodes;
     std::vector<qcDirectedGraphLink> mLinks;
 };
+
+inline qcChainRange::qcChainRange(const qcDirectedGraph& graph, long first)
+    : mBegin(graph.mLinks.data(), graph.numLinks(), first)
+{
+}
 
 #endif

@@ -6,10 +6,9 @@
 // state, only read their input and replace their output. Bad input throws a default-constructed
 // qcInvariantFailure before the output is touched.
 //
-// Internal consistency checks report to qstd_assert_: 29 when the clique seed search runs out of
-// nodes while some are still unplaced, 33 when a connection root outside 0..n-1 is evaluated.
-// Neither can fire from these calls; if the hook returns, the call goes on without reading
-// outside its tables (the cliques found so far stand, the root counts as never winning).
+// Internal consistency checks report to qstd_assert_ (docs/assertions.md lists them). None can
+// fire from these calls; if the hook returns, the call goes on without reading outside its
+// tables. Any number of threads may call them at once on lists nobody changes.
 
 #include <cstdint>
 #include <vector>

@@ -197,11 +197,8 @@ std::vector<long> outLinks(const Graph& pg, Int i)
 {
     const qcDirectedGraph& g = pg.graph;
     std::vector<long> chain;
-    // A chain ends as in the library's own walks: at an index outside the link array, or after
-    // num_links steps.
-    for (long l = g.node(pg.node(i, "i")).firstChild();
-         l >= 0 && l < g.numLinks() && static_cast<long>(chain.size()) < g.numLinks(); l = g.link(l).nextChild())
-        chain.push_back(l);
+    for (const qcChainEntry e : g.outLinks(pg.node(i, "i")))
+        chain.push_back(e.index);
     return chain;
 }
 
@@ -269,9 +266,10 @@ void bindGraph(py::module_& m)
              "the next abort check (every 64 passes) with TimeoutError or Cancelled; Ctrl-C too.")
         .def("ranked_walks", &rankedWalks, "a"_a, "b"_a, "k"_a, "min_length"_a = py::none(),
              "max_length"_a = py::none(), "timeout"_a = py::none(), "cancel"_a = py::none(),
-             "Up to k walks from a to b, cheapest first, ties in order found; [] at once (one sweep of the nodes "
-             "reachable from a) when no walk leads to b. Memory and time grow with the walks taken, up to k for "
-             "every node reached. IndexError for an end that is not a node, ValueError for k < 1, a negative "
+             "Up to k walks from a to b as the library's ranked search lists them: with scores >= 0 and no bounds "
+             "the k cheapest, cheapest first (the rules stand in qcDirectedGraph.h); [] at once (one sweep of the "
+             "nodes reachable from a) when no walk leads to b. Memory and time grow with the walks taken, up to k "
+             "for every node reached. IndexError for an end that is not a node, ValueError for k < 1, a negative "
              "bound or min_length > max_length. timeout= and cancel= as for shortest_path (every 64 takings).")
         .def("simple_paths", &simplePaths, "a"_a, "b"_a, "k"_a, "timeout"_a = py::none(), "cancel"_a = py::none(),
              "Up to k loopless paths from a to b, cheapest first (ties: fewer links, then the nodes "

@@ -13,36 +13,37 @@ constexpr std::int32_t maxCost = std::numeric_limits<std::int32_t>::max();
 
 TEST(Cliques, ReachOrderAndCliqueOrder)
 {
-    // No nodes; isolated nodes; along the direction; against it; cliques by their smallest node;
-    // list order; own entries in list order; interleaved; incoming from below, own entries,
-    // incoming from above; self-reference and repeats.
-    const std::pair<qcAdjacencyLists, qcCliques> cases[] = {
-        {{}, {}}, {{{}, {}, {}}, {{0}, {1}, {2}}}, {{{1}, {2}, {}}, {{0, 1, 2}}}, {{{}, {0}, {1}}, {{0, 1, 2}}},
-        {{{}, {}, {}, {2}, {3}, {0}}, {{0, 5}, {1}, {2, 3, 4}}}, {{{3, 1}, {}, {}, {2}}, {{0, 3, 1, 2}}},
-        {{{}, {}, {1, 0}}, {{0, 2, 1}}}, {{{2}, {3}, {0}, {1}}, {{0, 2}, {1, 3}}}, {{{1}, {3}, {1}, {}}, {{0, 1, 3, 2}}},
-        {{{0}, {1, 1}, {1}}, {{0}, {1, 2}}},
+    const struct { const char* name; qcAdjacencyLists lists; qcCliques want; } cases[] = {
+        {"no nodes", {}, {}}, {"isolated nodes", {{}, {}, {}}, {{0}, {1}, {2}}}, {"along the direction", {{1}, {2}, {}}, {{0, 1, 2}}},
+        {"against the direction", {{}, {0}, {1}}, {{0, 1, 2}}}, {"by their smallest node", {{}, {}, {}, {2}, {3}, {0}}, {{0, 5}, {1}, {2, 3, 4}}},
+        {"list order", {{3, 1}, {}, {}, {2}}, {{0, 3, 1, 2}}}, {"own entries in list order", {{}, {}, {1, 0}}, {{0, 2, 1}}},
+        {"interleaved", {{2}, {3}, {0}, {1}}, {{0, 2}, {1, 3}}},
+        {"from below, own, from above", {{1}, {3}, {1}, {}}, {{0, 1, 3, 2}}}, {"self and repeats", {{0}, {1, 1}, {1}}, {{0}, {1, 2}}},
     };
-    for (const auto& [lists, want] : cases) {
+    for (const auto& c : cases) {
         qcCliques result{{99}};
-        qfComputeCliques(lists, result);
-        EXPECT_EQ(result, want) << testing::PrintToString(lists);
+        qfComputeCliques(c.lists, result);
+        EXPECT_EQ(result, c.want) << c.name;
     }
 }
 
 TEST(ConnectionPath, WorkedExamplesGiveTheirCostsAndWinners)
 {
     const struct {
+        const char* name;
         qcAdjacencyLists lists;
         std::vector<std::int32_t> costs;  // of the plain procedure, root by root
         Records winner;
     } cases[] = {
-        {{}, {}, {}}, {{{}, {}}, {maxCost, maxCost}, {}}, {{{5, 7, 9}}, {0}, {{0, {5, 7}}, {0, {5, 9}}}},
-        {{{4}}, {0}, {}}, {{{3, 3}}, {0}, {{0, {3, 3}}}},
+        {"no nodes", {}, {}, {}}, {"empty lists never win", {{}, {}}, {maxCost, maxCost}, {}},
+        {"one root, a record per later id", {{5, 7, 9}}, {0}, {{0, {5, 7}}, {0, {5, 9}}}},
+        {"one id: no record", {{4}}, {0}, {}}, {"repeated id", {{3, 3}}, {0}, {{0, {3, 3}}}},
         // Root 1: node 0 gets its depth only in the second pass, through id 1 claimed by node 2.
-        {{{0, 1}, {2}, {1, 2}}, {1, 3, 1}, {{0, {0, 1}}}},
-        {{{0, 1}, {1, 2}, {2, 3}, {3, 4}}, {6, 4, 4, 6}, {{1, {1, 2}}}}, {{{7}, {0, 1}, {1, 2}}, {0, 1, 1}, {}},
-        {{{0}, {1, 2}, {0, 1}, {2, 3}}, {6, 2, 3, 3}, {{1, {1, 2}}}},
-        {{{}, {8, 8, 6}, {6}}, {maxCost, 0, 1}, {{1, {8, 8}}, {1, {8, 6}}}},
+        {"depth in a later pass", {{0, 1}, {2}, {1, 2}}, {1, 3, 1}, {{0, {0, 1}}}},
+        {"lowest index among equals", {{0, 1}, {1, 2}, {2, 3}, {3, 4}}, {6, 4, 4, 6}, {{1, {1, 2}}}},
+        {"a winner of one id gives no records", {{7}, {0, 1}, {1, 2}}, {0, 1, 1}, {}},
+        {"the cheapest root wins", {{0}, {1, 2}, {0, 1}, {2, 3}}, {6, 2, 3, 3}, {{1, {1, 2}}}},
+        {"empty first list", {{}, {8, 8, 6}, {6}}, {maxCost, 0, 1}, {{1, {8, 8}}, {1, {8, 6}}}},
     };
     for (const auto& c : cases) {
         std::vector<std::int32_t> costs;
@@ -50,7 +51,8 @@ TEST(ConnectionPath, WorkedExamplesGiveTheirCostsAndWinners)
         for (std::size_t r = 0; r < c.lists.size(); ++r)
             costs.push_back(qcref::plainConnectionCost(static_cast<std::int32_t>(r), c.lists, records));
         qfComputeConnectionPath(c.lists, records);
-        EXPECT_TRUE(costs == c.costs && records == c.winner) << testing::PrintToString(c.lists);
+        EXPECT_EQ(costs, c.costs) << c.name;
+        EXPECT_EQ(records, c.winner) << c.name;
     }
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <functional>
 #include <random>
+#include <tuple>
 #include <type_traits>
 
 #include "support/GraphTestSupport.h"
@@ -22,9 +23,10 @@ TEST(GraphRecords, EqualityAndIndicesThatDoNotFit)
     g.node(1, g.node(0));
     qcDirectedGraphLink flagged(0, 1, 2.0), nan(0, 1, std::nan("")), wide(-7, 4294967297L);
     flagged.flags = 1;
-    EXPECT_FALSE(g.link(0) == g.link(1) || g.node(0) == g.node(1) || flagged == qcDirectedGraphLink(0, 1, 2.0) || nan == nan);
+    EXPECT_EQ((std::vector<bool>{g.link(0) == g.link(1), g.node(0) == g.node(1), flagged == qcDirectedGraphLink(0, 1, 2.0), nan == nan}),
+              std::vector<bool>(4, false));
     wide.nextChild(4294967296L);  // would wrap round to node 1, link 0
-    EXPECT_TRUE(wide.nodeA() == -7 && wide.nodeB() == -1 && wide.nextChild() == -1);
+    EXPECT_EQ(std::make_tuple(wide.nodeA(), wide.nodeB(), wide.nextChild()), std::make_tuple(-7L, -1L, -1L));
     wide.nodeA(-4294967296L);
     EXPECT_EQ(wide.nodeA(), -1);
 }
@@ -33,20 +35,23 @@ TEST(DirectedGraph, BadIndicesThrowBeforeAnythingChanges)
 {
     qcDirectedGraph g = makeGraph(3, {{0, 1}});
     const qcDirectedGraph before = g;
-    const std::function<void()> cases[] = {
-        [&] { g.node(-1); }, [&] { g.node(3); }, [&] { g.node(4294967296L); }, [&] { g.node(3, qcDirectedGraphNode()); },
-        [&] { g.node(-1, qcDirectedGraphNode()); }, [&] { g.link(-1); }, [&] { g.link(1); },
-        [&] { g.link(1, qcDirectedGraphLink(0, 1)); }, [&] { g.link(-1, qcDirectedGraphLink(0, 1)); },
-        [&] { g.link(0, qcDirectedGraphLink(3, 1)); }, [&] { g.link(0, qcDirectedGraphLink(1, -1)); },
+    const struct { const char* name; std::function<void()> call; } cases[] = {
+        {"node(-1)", [&] { g.node(-1); }}, {"node(n)", [&] { g.node(3); }}, {"node(2^32)", [&] { g.node(4294967296L); }},
+        {"node(n, n)", [&] { g.node(3, qcDirectedGraphNode()); }}, {"node(-1, n)", [&] { g.node(-1, qcDirectedGraphNode()); }},
+        {"link(-1)", [&] { g.link(-1); }}, {"link(m)", [&] { g.link(1); }}, {"link(m, l)", [&] { g.link(1, qcDirectedGraphLink(0, 1)); }},
+        {"link(-1, l)", [&] { g.link(-1, qcDirectedGraphLink(0, 1)); }}, {"bad nodeA", [&] { g.link(0, qcDirectedGraphLink(3, 1)); }},
+        {"bad nodeB", [&] { g.link(0, qcDirectedGraphLink(1, -1)); }},
     };
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        EXPECT_THROW(cases[i](), qcInvariantFailure) << "case " << i;
-        EXPECT_TRUE(g == before) << "case " << i;
+    for (const auto& c : cases) {
+        EXPECT_THROW(c.call(), qcInvariantFailure) << c.name;
+        EXPECT_TRUE(g == before) << c.name;
     }
     // A failed addLink leaves an unchained default slot behind, which can be filled later.
     EXPECT_THROW(g.addLink(qcDirectedGraphLink(0, 3)), qcInvariantFailure);
     EXPECT_THROW(g.addLink(qcDirectedGraphLink(-1, 2)), qcInvariantFailure);
-    EXPECT_TRUE(g.numLinks() == 3 && g.link(1) == qcDirectedGraphLink() && g.link(2) == qcDirectedGraphLink());
+    EXPECT_EQ(g.numLinks(), 3);
+    EXPECT_TRUE(g.link(1) == qcDirectedGraphLink());
+    EXPECT_TRUE(g.link(2) == qcDirectedGraphLink());
     EXPECT_EQ(qctest::graphFault(g), nullptr);
     g.link(2, qcDirectedGraphLink(0, 2, 3.0));
     EXPECT_EQ(chainOf(g, 0), (Chain{2, 0}));
@@ -66,12 +71,33 @@ TEST(DirectedGraph, StoringKeepsChainsInOrder)
     g.link(1, qcDirectedGraphLink(3, 1));  // from the tail, and the head, to another node
     g.link(2, qcDirectedGraphLink(3, 3));
     EXPECT_EQ(g.addLink(g.link(1)), 3);
-    EXPECT_TRUE(chainOf(g, 0) == Chain{0} && chainOf(g, 3) == (Chain{3, 2, 1}));
+    EXPECT_EQ(chainOf(g, 0), Chain{0});
+    EXPECT_EQ(chainOf(g, 3), (Chain{3, 2, 1}));
     EXPECT_EQ(qctest::graphFault(g), nullptr);
     qcDirectedGraphNode moved = g.node(3);  // read, change, write back: the chain stays
     moved.position(qcVector<2>(7.5, -2.0));
     g.node(3, moved);
-    EXPECT_TRUE(chainOf(g, 3) == (Chain{3, 2, 1}) && g.node(3).position() == qcVector<2>(7.5, -2.0));
+    EXPECT_EQ(chainOf(g, 3), (Chain{3, 2, 1}));
+    EXPECT_EQ(g.node(3).position(), qcVector<2>(7.5, -2.0));
+}
+
+TEST(DirectedGraph, OutLinksWalkTheChainWithIndexAndLink)
+{
+    // Node 0's chain is 2, 1, 0 (newest first); node 2 has none. chainOf() walks outLinks().
+    const qcDirectedGraph g = makeGraph(3, {{0, 1}, {0, 2}, {0, 0}, {1, 0}});
+    for (const auto [k, l] : g.outLinks(0))
+        EXPECT_EQ(&l, &g.link(k));  // the stored link, not a copy
+    EXPECT_EQ(chainOf(g, 0), (Chain{2, 1, 0}));
+    EXPECT_EQ(chainOf(g, 1), (Chain{3}));
+    EXPECT_TRUE(g.outLinks(2).begin() == g.outLinks(2).end());
+    EXPECT_FALSE(g.outLinks(2).end().brokeOff());
+    EXPECT_THROW(g.outLinks(3), qcInvariantFailure);
+    EXPECT_THROW(g.outLinks(-1), qcInvariantFailure);
+    qcChainRange::iterator it = qcChainRange(g, 1).begin();  // from within a chain: its tail
+    EXPECT_EQ((*it++).index, 1);
+    EXPECT_EQ((*it).index, 0);
+    EXPECT_TRUE(++it == qcChainRange(g, -1).end());
+    EXPECT_FALSE(it.brokeOff());
 }
 
 TEST(DirectedGraph, FastAndCheckedAddingGiveEqualGraphs)
@@ -102,6 +128,7 @@ TEST(DirectedGraph, AddingOwnRecordsIsSoundWhileTheArraysGrow)
         g.addNode(g.node(0));
         g.addLink(g.link(0));
     }
-    EXPECT_TRUE(g.node(101).position() == qcVector<2>(3.0, 0.0) && g.link(100).score() == 2.5 && chainOf(g, 1).size() == 101u);
+    EXPECT_EQ(std::make_tuple(g.node(101).position(), g.link(100).score(), chainOf(g, 1).size()),
+              std::make_tuple(qcVector<2>(3.0, 0.0), 2.5, std::size_t{101}));
     EXPECT_EQ(qctest::graphFault(g), nullptr);
 }

@@ -20,8 +20,11 @@ public:
     void drawText(const std::wstring& text, const qcPoint& at, const qcColor& color, const qcColor& mark,
                   const qcUIFormat& format, const qcVector<2>& offset) override
     {
-        EXPECT_TRUE(color == qcColor::greenColor() && mark == qcColor::whiteColor() && offset == qcVector<2>() &&
-                    format.fontId() == qcUIFormat::defaultFontId() && format.alignment() == 0);
+        EXPECT_EQ(color, qcColor::greenColor());
+        EXPECT_EQ(mark, qcColor::whiteColor());
+        EXPECT_EQ(offset, qcVector<2>());
+        EXPECT_EQ(format.fontId(), qcUIFormat::defaultFontId());
+        EXPECT_EQ(format.alignment(), 0);
         drawn.push_back(std::string(text.begin(), text.end()) + "@" + point(at.vector()));
     }
     void drawSegment(const qcLineSeg& s, const qcColor& color) override
@@ -66,30 +69,30 @@ TEST(Draw, EveryFormAppendsLabelsAndSegmentsInItsOrder)
     const auto node = [&](long i, unsigned long flags) { return [&, i, flags](auto& to) { g.node(i).draw(to, g, flags); }; };
     const auto link = [&](long k) { return [&, k](auto& to) { g.node(0).drawLink(to, g, k); }; };
     const auto path = [&](qcIndexArray n, qcIndexArray l) { return [&, n, l](auto& to) { g.drawPath(to, n, l); }; };
-    const std::pair<Strings, Strings> cases[] = {
-        {drawn([&](auto& to) { g.draw(to); }), {"0@0,0", "0,0-2,0", "0,0-1,0", "1@1,0", "1,0-1,0", "2@2,0"}},
-        {drawn([](auto& to) { qcDirectedGraph().draw(to); }), {}},
-        {drawn([&](auto& to) { g.link(0).draw(to, g); }), {"0,0-1,0"}},
-        {drawn([&](auto& to) { qcDirectedGraphLink(0, 5).draw(to, g); }), {"throws"}},
-        {drawn(node(0, 0)), {}},
-        {drawn(node(2, 2)), {}},
-        {drawn(node(0, 1 | 8)), {"0@0,0"}},
-        {drawn(node(0, 2 | 4)), {"0,0-2,0", "0,0-1,0"}},
-        {drawn(node(0, ~0ul)), {"0@0,0", "0,0-2,0", "0,0-1,0"}},
-        {drawn(node(1, 3)), {"1@1,0", "1,0-1,0"}},  // a self-link has zero length
-        {drawn(link(0)), {"0@0,0", "0,0-2,0"}},
-        {drawn(link(1)), {"0@0,0", "0,0-1,0"}},
-        {drawn(link(-1)), {"0@0,0", "throws"}},
-        {drawn(link(2)), {"0@0,0", "throws"}},
-        {drawn(link(3)), {"0@0,0", "throws"}},
-        {drawn(path({}, {})), {}},
-        {drawn(path({2, 0}, {})), {"2@2,0", "0@0,0"}},
-        {drawn(path({0, 1, 1}, {0, 1})), {"0@0,0", "1@1,0", "1@1,0", "0,0-1,0", "1,0-1,0"}},
-        {drawn(path({1, 3, 0}, {0})), {"1@1,0", "throws"}},
-        {drawn(path({0}, {2, -1})), {"0@0,0", "0,0-2,0", "throws"}},
+    const struct { const char* name; Strings got, want; } cases[] = {
+        {"graph", drawn([&](auto& to) { g.draw(to); }), {"0@0,0", "0,0-2,0", "0,0-1,0", "1@1,0", "1,0-1,0", "2@2,0"}},
+        {"empty graph", drawn([](auto& to) { qcDirectedGraph().draw(to); }), {}},
+        {"link", drawn([&](auto& to) { g.link(0).draw(to, g); }), {"0,0-1,0"}},
+        {"link to no node", drawn([&](auto& to) { qcDirectedGraphLink(0, 5).draw(to, g); }), {"throws"}},
+        {"node, no flags", drawn(node(0, 0)), {}},
+        {"node without links", drawn(node(2, 2)), {}},
+        {"label, other bits ignored", drawn(node(0, 1 | 8)), {"0@0,0"}},
+        {"links, other bits ignored", drawn(node(0, 2 | 4)), {"0,0-2,0", "0,0-1,0"}},
+        {"all bits", drawn(node(0, ~0ul)), {"0@0,0", "0,0-2,0", "0,0-1,0"}},
+        {"self-link, zero length", drawn(node(1, 3)), {"1@1,0", "1,0-1,0"}},
+        {"chain position 0", drawn(link(0)), {"0@0,0", "0,0-2,0"}},
+        {"chain position 1", drawn(link(1)), {"0@0,0", "0,0-1,0"}},
+        {"negative position", drawn(link(-1)), {"0@0,0", "throws"}},
+        {"position = chain length", drawn(link(2)), {"0@0,0", "throws"}},
+        {"beyond the chain", drawn(link(3)), {"0@0,0", "throws"}},
+        {"empty path", drawn(path({}, {})), {}},
+        {"nodes only", drawn(path({2, 0}, {})), {"2@2,0", "0@0,0"}},
+        {"labels, then segments", drawn(path({0, 1, 1}, {0, 1})), {"0@0,0", "1@1,0", "1@1,0", "0,0-1,0", "1,0-1,0"}},
+        {"bad node", drawn(path({1, 3, 0}, {0})), {"1@1,0", "throws"}},
+        {"bad link", drawn(path({0}, {2, -1})), {"0@0,0", "0,0-2,0", "throws"}},
     };
-    for (std::size_t i = 0; i < std::size(cases); ++i)
-        EXPECT_EQ(cases[i].first, cases[i].second) << "case " << i;
+    for (const auto& c : cases)
+        EXPECT_EQ(c.got, c.want) << c.name;
 }
 
 TEST(Draw, ListSharesItsGraphicsAndDrawsBackgroundFirst)

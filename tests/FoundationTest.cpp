@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cwchar>
+#include <tuple>
 
 #include "qcConStream.h"
 #include "qcPtrHandle.h"
@@ -27,13 +28,14 @@ TEST(PtrHandle, CountsBindingsAndDeletesWithTheLastOne)
         qcPtrHandle<Counted> a(new Counted), b = a;
         b.reset(a.get());
         const qcPtrHandle<Counted> moved = std::move(b), base = qcPtrHandle<DerivedCounted>(new DerivedCounted);
-        EXPECT_TRUE(!b && a->refCount() == 2 && base->refCount() == 1 && Counted::alive == 2);
+        EXPECT_EQ(std::make_tuple(bool(b), a->refCount(), base->refCount(), Counted::alive), std::make_tuple(false, 2, 1, 2));
     }
     qctest::AssertRecorder recorder;
     qc_PtrHandleBase_RepAccessor::release(nullptr);
     qc_PtrHandleBase_RepAccessor::addRef(nullptr);
     qcPtrHandle<Counted>() = qcPtrHandle<Counted>();  // a null handle holds no count and reports nothing
-    EXPECT_TRUE(Counted::alive == 0 && recorder.numbers == (std::vector<int>{61, 63}));
+    EXPECT_EQ(Counted::alive, 0);
+    EXPECT_EQ(recorder.numbers, (std::vector<int>{61, 63}));
 }
 
 TEST(TraceStream, WritesUtf8ToStdoutAndLeavesItNarrow)

@@ -4,6 +4,7 @@
 #include <limits>
 #include <random>
 #include <thread>
+#include <tuple>
 
 #include "reference/PlainRankedWalks.h"
 #include "support/GraphTestSupport.h"
@@ -38,29 +39,31 @@ TEST(RankedWalks, HandCheckedListings)
     const qcDirectedGraph shortcut = makeGraph(3, {{0, 1}, {1, 0}, {0, 2}});
     const qcDirectedGraph line = makeGraph(3, {{0, 1}, {1, 2}, {0, 2, 5.0}});
     const qcDirectedGraph flagged = makeGraph(3, {{0, 1}, {1, 2}, {0, 2, 3.0, 1}});
-    const std::pair<Listing, std::vector<Walk>> cases[] = {
-        {ranked(makeGraph(4, {{0, 1}, {0, 2}, {1, 3}, {2, 3}}), 0, 3, 3), {{{0, 2, 3}, {1, 3}, 2}, {{0, 1, 3}, {0, 2}, 2}}},
-        {ranked(cycle, 0, 2, 3), {{{0, 1, 2}, {0, 2}, 6}, {{0, 1, 0, 1, 2}, {0, 1, 0, 2}, 8}, {{0, 1, 0, 1, 0, 1, 2}, {0, 1, 0, 1, 0, 2}, 10}}},
-        {ranked(cycle, 0, 0, 3), {{{0}, {}, 0}, {{0, 1, 0}, {0, 1}, 2}, {{0, 1, 0, 1, 0}, {0, 1, 0, 1}, 4}}},
-        {ranked(cycle, 0, 0, 2, 1), {{{0, 1, 0}, {0, 1}, 2}, {{0, 1, 0, 1, 0}, {0, 1, 0, 1}, 4}}},
-        {ranked(cycle, 0, 0, 3, -4, 0), {{{0}, {}, 0}}}, {ranked(shortcut, 0, 2, 1, 2), {}},  // too short, but counted
-        {ranked(shortcut, 0, 2, 2, 2), {{{0, 1, 0, 2}, {0, 1, 2}, 3}}},
-        {ranked(makeGraph(2, {{0, 1, 1.0}, {0, 1, 2.0}}), 0, 1, 5), {{{0, 1}, {1}, 1}, {{0, 1}, {1}, 2}}},
-        {ranked(flagged, 0, 2, 5), {{{0, 1, 2}, {0, 1}, 2}, {{0, 2}, {2}, 3}}},
-        {ranked(line, 0, 2, 5, -1, 1), {{{0, 2}, {2}, 5}}}, {ranked(line, 0, 2, 1, 3, -1), {}},
-        {ranked(makeGraph(2, {{0, 1, 2.0e12}}), 0, 1, 3), {{{0, 1}, {0}, 2.0e12}}},
-        {ranked(makeGraph(3, {{0, 1}, {1, 0}}), 0, 2, 3), {}}, {ranked(makeGraph(2, {{0, 1, NAN}}), 0, 1, 3), {}},
+    const struct { const char* name; Listing got; std::vector<Walk> want; } cases[] = {
+        {"a square, ties made first", ranked(makeGraph(4, {{0, 1}, {0, 2}, {1, 3}, {2, 3}}), 0, 3, 3), {{{0, 2, 3}, {1, 3}, 2}, {{0, 1, 3}, {0, 2}, 2}}},
+        {"round a cycle", ranked(cycle, 0, 2, 3), {{{0, 1, 2}, {0, 2}, 6}, {{0, 1, 0, 1, 2}, {0, 1, 0, 2}, 8}, {{0, 1, 0, 1, 0, 1, 2}, {0, 1, 0, 1, 0, 2}, 10}}},
+        {"back to the start", ranked(cycle, 0, 0, 3), {{{0}, {}, 0}, {{0, 1, 0}, {0, 1}, 2}, {{0, 1, 0, 1, 0}, {0, 1, 0, 1}, 4}}},
+        {"min length 1", ranked(cycle, 0, 0, 2, 1), {{{0, 1, 0}, {0, 1}, 2}, {{0, 1, 0, 1, 0}, {0, 1, 0, 1}, 4}}},
+        {"max length 0", ranked(cycle, 0, 0, 3, -4, 0), {{{0}, {}, 0}}},
+        {"too short, but counted", ranked(shortcut, 0, 2, 1, 2), {}},
+        {"min length 2", ranked(shortcut, 0, 2, 2, 2), {{{0, 1, 0, 2}, {0, 1, 2}, 3}}},
+        {"parallel links name the first", ranked(makeGraph(2, {{0, 1, 1.0}, {0, 1, 2.0}}), 0, 1, 5), {{{0, 1}, {1}, 1}, {{0, 1}, {1}, 2}}},
+        {"flags not looked at", ranked(flagged, 0, 2, 5), {{{0, 1, 2}, {0, 1}, 2}, {{0, 2}, {2}, 3}}},
+        {"max length 1", ranked(line, 0, 2, 5, -1, 1), {{{0, 2}, {2}, 5}}}, {"min length 3", ranked(line, 0, 2, 1, 3, -1), {}},
+        {"no 1e12 bound", ranked(makeGraph(2, {{0, 1, 2.0e12}}), 0, 1, 3), {{{0, 1}, {0}, 2.0e12}}},
+        {"unreachable", ranked(makeGraph(3, {{0, 1}, {1, 0}}), 0, 2, 3), {}}, {"NaN never taken", ranked(makeGraph(2, {{0, 1, NAN}}), 0, 1, 3), {}},
     };
-    for (std::size_t i = 0; i < std::size(cases); ++i)
-        EXPECT_EQ(cases[i].first, walks(cases[i].second)) << "case " << i;
+    for (const auto& c : cases)
+        EXPECT_EQ(c.got, walks(c.want)) << c.name;
     EXPECT_TRUE(asserts.numbers.empty());
 
-    const std::int32_t bad[][5] = {{0, 2, 0, -1, -1}, {0, 2, -3, -1, -1}, {-1, 2, 1, -1, -1}, {0, 3, 1, -1, -1},
-                                   {3, 0, 1, -1, -1}, {0, -1, 1, -1, -1}, {0, 2, 1, 3, 2}, {0, 2, 1, 1, 0}};
+    const struct { const char* name; std::int32_t start, end, k, minLength, maxLength; } bad[] = {
+        {"k 0", 0, 2, 0, -1, -1}, {"k negative", 0, 2, -3, -1, -1}, {"start -1", -1, 2, 1, -1, -1}, {"end n", 0, 3, 1, -1, -1},
+        {"start n", 3, 0, 1, -1, -1}, {"end -1", 0, -1, 1, -1, -1}, {"min above max", 0, 2, 1, 3, 2}, {"max 0 below min 1", 0, 2, 1, 1, 0}};
     for (const auto& b : bad) {
         Listing untouched{std::vector<qcDirectedGraphPath>(2), {1.0, 2.0, 3.0}}, out = untouched;
-        EXPECT_THROW(line.shortestPath(b[0], b[1], b[2], b[3], b[4], out.first, out.second), qcInvariantFailure);
-        EXPECT_EQ(out, untouched) << b[0] << " " << b[1] << " " << b[2] << " " << b[3] << " " << b[4];
+        EXPECT_THROW(line.shortestPath(b.start, b.end, b.k, b.minLength, b.maxLength, out.first, out.second), qcInvariantFailure) << b.name;
+        EXPECT_EQ(out, untouched) << b.name;
     }
 }
 
@@ -69,15 +72,18 @@ TEST(RankedWalks, AbortCheckBeforeEvery64thTakingKeepsTheWalksListed)
     // A self-link at node 0: every taking lists one more walk round it.
     const qcDirectedGraph loop = makeGraph(1, {{0, 0}});
     qctest::CheckCounter counter;
-    EXPECT_TRUE(ranked(loop, 0, 0, 1).first.size() == 1 && counter.calls == 1);
-    EXPECT_TRUE(ranked(loop, 0, 0, 65).first.size() == 65 && counter.calls == 3);
+    EXPECT_EQ(ranked(loop, 0, 0, 1).first.size(), 1u);
+    EXPECT_EQ(counter.calls, 1);
+    EXPECT_EQ(ranked(loop, 0, 0, 65).first.size(), 65u);
+    EXPECT_EQ(counter.calls, 3);
 
     // A cancel raised at the fifth check, before takings 257..320: that check throws, the 256
     // walks listed stay, the request stays raised until cleared, the graph is unchanged.
     qctest::CheckCounter cancelOnFifth(5);
     Listing got;
     EXPECT_THROW(loop.shortestPath(0, 0, 1000000, -1, -1, got.first, got.second), qcAttentionAbort);
-    EXPECT_TRUE(cancelOnFifth.calls == 5 && got.second.size() == 256 && got.second.back() == 255.0);
+    EXPECT_EQ(std::make_tuple(cancelOnFifth.calls, got.second.size(), got.second.empty() ? 0.0 : got.second.back()),
+              std::make_tuple(5L, std::size_t{256}, 255.0));
     EXPECT_THROW(ranked(loop, 0, 0, 1), qcAttentionAbort);
     qcAttention::clearAbort();
     EXPECT_EQ(ranked(loop, 0, 0, 2), walks({{{0}, {}, 0}, {{0, 0}, {0}, 1}}));

@@ -54,15 +54,17 @@ TEST(SearchMemory, SmallestFittingBlockServes)
         for (const qcSearchMemory::Block& b : given)
             qcSearchMemory::give(b);
         const struct {
+            const char* name;
             std::size_t asked, servedBy;  // MB; 0 for a new block
-        } cases[] = {{1, 2}, {2, 3}, {2, 4}, {9, 9}, {9, 0}, {8, 8}};
+        } cases[] = {{"1 MB: the 1 MB block was let go", 1, 2}, {"2 MB", 2, 3}, {"2 MB again: the next larger", 2, 4},
+                     {"9 MB", 9, 9}, {"9 MB again: a new block", 9, 0}, {"8 MB", 8, 8}};
         std::vector<qcSearchMemory::Block> taken;
         for (const auto& c : cases) {
             taken.push_back(qcSearchMemory::take(c.asked * MB, true));
             const auto kept = std::find_if(given.begin() + 1, given.end(), [&](const qcSearchMemory::Block& b) {
                 return b.data == taken.back().data;
             });
-            EXPECT_EQ(kept == given.end() ? 0 : kept->bytes / MB, c.servedBy) << "asked " << c.asked;
+            EXPECT_EQ(kept == given.end() ? 0 : kept->bytes / MB, c.servedBy) << c.name;
         }
         for (const qcSearchMemory::Block& b : taken)
             qcSearchMemory::give(b);

@@ -71,23 +71,24 @@ TEST(ShortestPath, HandCheckedGraphs)
     std::vector<qctest::LinkSpec> fan;  // 300 entries in the heap at once: it grows
     for (long i = 300; i > 0; --i)
         fan.push_back({0, i, static_cast<double>(i)});
-    const std::pair<Found, Found> cases[] = {
-        {search(makeGraph(301, fan), 0, 300), {{0, 300}, {0}}},
-        {search(square, 0, 3), {{0, 2, 3}, {1, 3}}}, {search(midChain, 0, 1), {{0, 1}, {0}}},
-        {search(takenOver, 0, 3), {{0, 1, 3}, {1, 1}}},
-        {search(makeGraph(2, {{0, 1, 1.0}, {0, 1, 2.0}}), 0, 1), {{0, 1}, {0}}},
-        {search(heapTie, 0, 5), {{0, 3, 5}, {1, 5}}},
-        {search(makeGraph(3, {{0, 1, 1.0}, {0, 2, 2.0}, {2, 1, -5.0}}), 0, 1), {{0, 1}, {0}}},  // never reopened
-        {search(flagged, 0, 2), {{0, 1, 2}, {0, 1}}}, {search(flagged, 0, 0, 2), {{0, 1, 2}, {0, 1}}},
-        {search(flagged, 0, 0, 1), {{1, 2}, {1}}}, {search(makeGraph(2, {{1, 1}}), 0, 0, 0), {{1}, {}}},
-        {search(makeGraph(2, {{0, 1, 2.0e12}}), 0, 1), {}}, {search(makeGraph(2, {{0, 1, nan}, {0, 1, inf}}), 0, 1), {}},
-        {search(makeGraph(3, {{0, 1, nan}, {0, 2}, {2, 1}, {0, 1, inf}}), 0, 1), {{0, 2, 1}, {1, 2}}},
-        {search(makeGraph(3, {{1, 0}}), 0, 1), {}}, {search(square, 2, 2), {{2}, {}}}, {search(square, -1, 1), {}},
-        {search(square, 0, 4), {}}, {search(square, 4, 0), {}}, {search(square, 0, -5), {}},
-        {search(qcDirectedGraph(), 0, 0), {}}, {search(square, 0, 0, 4), {}}, {search(flagged, 0, 0, 3), {}},
+    const struct { const char* name; Found got, want; } cases[] = {
+        {"the heap grows", search(makeGraph(301, fan), 0, 300), {{0, 300}, {0}}},
+        {"chain order on a tie", search(square, 0, 3), {{0, 2, 3}, {1, 3}}}, {"chain not in index order", search(midChain, 0, 1), {{0, 1}, {0}}},
+        {"a foreign chain leads to the link's other end", search(takenOver, 0, 3), {{0, 1, 3}, {1, 1}}},
+        {"parallel links: the cheaper", search(makeGraph(2, {{0, 1, 1.0}, {0, 1, 2.0}}), 0, 1), {{0, 1}, {0}}},
+        {"the heap's tie rule", search(heapTie, 0, 5), {{0, 3, 5}, {1, 5}}},
+        {"never reopened", search(makeGraph(3, {{0, 1, 1.0}, {0, 2, 2.0}, {2, 1, -5.0}}), 0, 1), {{0, 1}, {0}}},
+        {"flagged link skipped", search(flagged, 0, 2), {{0, 1, 2}, {0, 1}}}, {"one-link form", search(flagged, 0, 0, 2), {{0, 1, 2}, {0, 1}}},
+        {"one-link form, plain link", search(flagged, 0, 0, 1), {{1, 2}, {1}}}, {"one-link form, self-link", search(makeGraph(2, {{1, 1}}), 0, 0, 0), {{1}, {}}},
+        {"1e12 is unreachable", search(makeGraph(2, {{0, 1, 2.0e12}}), 0, 1), {}}, {"NaN and inf", search(makeGraph(2, {{0, 1, nan}, {0, 1, inf}}), 0, 1), {}},
+        {"round NaN and inf", search(makeGraph(3, {{0, 1, nan}, {0, 2}, {2, 1}, {0, 1, inf}}), 0, 1), {{0, 2, 1}, {1, 2}}},
+        {"against the direction", search(makeGraph(3, {{1, 0}}), 0, 1), {}}, {"start is end", search(square, 2, 2), {{2}, {}}},
+        {"start -1", search(square, -1, 1), {}}, {"end n", search(square, 0, 4), {}}, {"start n", search(square, 4, 0), {}},
+        {"end negative", search(square, 0, -5), {}}, {"empty graph", search(qcDirectedGraph(), 0, 0), {}},
+        {"link m", search(square, 0, 0, 4), {}}, {"default slot", search(flagged, 0, 0, 3), {}},
     };
-    for (std::size_t i = 0; i < std::size(cases); ++i)
-        EXPECT_EQ(cases[i].first, cases[i].second) << "case " << i;
+    for (const auto& c : cases)
+        EXPECT_EQ(c.got, c.want) << c.name;
 }
 
 TEST(ShortestPath, AbortCheckBeforeEvery64thPass)

@@ -63,8 +63,7 @@ bool anyWalk(const qcDirectedGraph& graph, std::int32_t from, std::int32_t to, s
     while (!todo.empty()) {
         const long u = todo.back();
         todo.pop_back();
-        for (long k = graph.node(u).firstChild(); k != -1; k = graph.link(k).nextChild()) {
-            const qcDirectedGraphLink& l = graph.link(k);
+        for (const auto [k, l] : graph.outLinks(u)) {
             if (l.score() < std::numeric_limits<double>::infinity() && !seen[static_cast<std::size_t>(l.nodeB())]) {
                 seen[static_cast<std::size_t>(l.nodeB())] = true;
                 todo.push_back(l.nodeB());
@@ -181,24 +180,18 @@ void addPathCommands(std::vector<Command>& commands)
                         "\n"
                         "Prints up to K walks from FROM to TO, each with its score, nodes and\n"
                         "links (numbered as in the file). A walk may pass a node or a cycle more\n"
-                        "than once. The search grows walks from FROM, always taking next the\n"
-                        "cheapest walk not taken yet (ties: the one made first). Each node may be\n"
-                        "taken K times, and each of these takings continues the walk along every\n"
-                        "link of the node; each taking at TO counts toward K. With scores of 0 or\n"
-                        "more and no length bounds these are the K cheapest walks, cheapest first.\n"
+                        "than once. They are the walks the library's ranked search lists: with\n"
+                        "scores of 0 or more and no length bounds the K cheapest walks, cheapest\n"
+                        "first. Its rules (each node is taken at most K times, what a length\n"
+                        "bound counts, parallel links, negative scores) are stated once, at the\n"
+                        "ranked shortestPath in the header qcDirectedGraph.h.\n"
                         "\n"
                         "--min-length and --max-length bound the number of links of a listed\n"
-                        "walk, but every taking counts, also of a walk too short to be listed or\n"
-                        "too long to go on. On the links 0-1 (score 0), 1-2 (0), 2-3 (0), 0-2\n"
-                        "(10) and 0-3 (20), -k 1 --max-length 2 from 0 to 3 lists 0 3 (20), not\n"
-                        "0 2 3 (10): walk 0 1 2 used the one taking of node 2 and stopped there.\n"
-                        "\n"
-                        "Between two nodes joined by parallel links each link makes its own walk\n"
-                        "with its own score, but the links printed name the first of them in the\n"
-                        "node's chain (the one stored last); such a walk is marked with the sum\n"
-                        "of the links named. \"No walk\" comes at once when TO cannot be reached\n"
-                        "from FROM. K is at most 100000; memory grows with the walks taken and\n"
-                        "continued, up to K for every node reached.\n"
+                        "walk. Of parallel links the links printed name the first in the node's\n"
+                        "chain; such a walk is marked with the sum of the links named. \"No walk\"\n"
+                        "comes at once when TO cannot be reached from FROM. K is at most 100000;\n"
+                        "memory grows with the walks taken and continued, up to K for every node\n"
+                        "reached.\n"
                         "\n"
                         "Exit code 0 when a walk is found, 1 when none is, 2 for bad usage or a\n"
                         "bad graph file.\n",

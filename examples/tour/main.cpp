@@ -1,6 +1,9 @@
-// A user's program built against an installed qcgraph, and the README's tour: every C++ block
-// there is a copy of a part of this file (scripts/check-readme compares them). It exits 0 only
-// when the libraries build, link and behave as the tour says.
+// A user's program built against an installed qcgraph, and the tour of docs/cpp.md: every C++
+// block there and in the README is a copy of a part of this file (scripts/check-readme
+// compares them). It exits 0 only when the libraries build, link and behave as the tour says.
+#include <initializer_list>
+#include <utility>
+
 #include <qcDirectedGraph.h>
 
 // Two nodes with a link each way; the link from the first to the second is closed.
@@ -25,12 +28,29 @@ qcDirectedGraph buildGraph()
     return g;
 }
 
+// The Python example's graph: 0 -> 1 -> 2 (score 3.5) is cheaper than 0 -> 2 (4.0).
+qcIndexArray cheapestPath()
+{
+    qcDirectedGraph g;
+    for (const auto& [x, y] : {std::pair{0.0, 0.0}, {1.0, 0.0}, {1.0, 1.0}}) {
+        qcDirectedGraphNode n;
+        n.position(qcVector<2>(x, y));
+        g.addNode(n);
+    }
+    g.addLink(qcDirectedGraphLink(0, 1, 2.0));
+    g.addLink(qcDirectedGraphLink(1, 2, 1.5));
+    g.addLink(qcDirectedGraphLink(0, 2, 4.0));
+    qcIndexArray nodes, links;
+    g.shortestPath(0, 2, nodes, links);  // nodes 0, 1, 2 and links 0, 1
+    return nodes;
+}
+
 // Walks the links leaving a node, newest first, and adds up their scores.
 double scoreLeaving(const qcDirectedGraph& g, long node)
 {
     double total = 0.0;
-    for (long l = g.node(node).firstChild(); l != -1; l = g.link(l).nextChild())
-        total += g.link(l).score();
+    for (const auto [index, link] : g.outLinks(node))  // index: the link's number in g
+        total += link.score();
     return total;
 }
 
@@ -85,7 +105,7 @@ int main()
     qcIndexArray nodes, links;
     g.shortestPath(0, 1, nodes, links);  // its only way is closed
     bool ok = g.numLinks() == 2 && scoreLeaving(g, 0) == 2.5 && scoreLeaving(g, 1) == 1.0 &&
-              g.node(0).position().y() == 3.0 && nodes.empty();
+              g.node(0).position().y() == 3.0 && nodes.empty() && cheapestPath() == qcIndexArray{0, 1, 2};
     try {
         g.node(7);
         ok = false;

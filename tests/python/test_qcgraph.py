@@ -72,13 +72,16 @@ def test_random_graphs_agree_with_networkx(seed):
     g, names = q.from_networkx(G)
     h = graph(80, [])
     h.add_links(np.array([(a, b, d["weight"]) for a, b, d in G.edges(data=True)]))
-    assert names == list(range(80)) and h.trace() == g.trace() and nx.utils.edges_equal(g.to_networkx().edges(data="weight"), G.edges(data="weight"))
+    assert names == list(range(80))
+    assert h.trace() == g.trace()
+    assert nx.utils.edges_equal(g.to_networkx().edges(data="weight"), G.edges(data="weight"))
     for a, b in rng.integers(0, 80, (40, 2)):
         path, walks = g.shortest_path(a, b), g.ranked_walks(a, b, 1)
         expected = [nx.dijkstra_path_length(G, a, b)] if nx.has_path(G, a, b) else []
         assert [p.score for p in [path] if p] == [w.score for w in walks] == expected
         if path:
-            assert path.score == sum(G[u][v]["weight"] for u, v in zip(path.nodes, path.nodes[1:])) and path.nodes[0] == a and path.nodes[-1] == b
+            assert path.score == sum(G[u][v]["weight"] for u, v in zip(path.nodes, path.nodes[1:]))
+            assert (path.nodes[0], path.nodes[-1]) == (a, b)
     assert sorted(map(sorted, q.cliques([list(G.successors(i)) for i in range(80)]))) == sorted(map(sorted, nx.weakly_connected_components(G)))
 
 
@@ -143,4 +146,6 @@ def test_interrupt_ends_the_search_at_the_check_it_arrives_in():
     with pytest.raises(KeyboardInterrupt):
         g.shortest_path(0, 999)
     q._qcgraph._on_check(None)  # if the search ran on, this stays set and only grows checks
-    assert checks == [0, 1, 2] and g.num_links == 999 and g.shortest_path(0, 999).score == 999.0
+    assert checks == [0, 1, 2]
+    assert g.num_links == 999
+    assert g.shortest_path(0, 999).score == 999.0

@@ -19,12 +19,13 @@ inline const char* graphFault(const qcDirectedGraph& g)
     std::vector<int> seen(static_cast<std::size_t>(g.numLinks()), 0);
     for (long n = 0; n < g.numNodes(); ++n) {
         if (g.node(n).id() != n) return "node id differs from its index";
-        long steps = 0;
-        for (long k = g.node(n).firstChild(); k != -1; k = g.link(k).nextChild()) {
-            if (k < 0 || k >= g.numLinks() || ++steps > g.numLinks()) return "chain leaves the link array or loops";
-            if (g.link(k).nodeA() != n) return "link in a foreign chain";
+        long last = g.node(n).firstChild();  // the chain must end at -1, not break off
+        for (const auto [k, l] : g.outLinks(n)) {
+            if (l.nodeA() != n) return "link in a foreign chain";
             ++seen[static_cast<std::size_t>(k)];
+            last = l.nextChild();
         }
+        if (last != -1) return "chain leaves the link array or loops";
     }
     for (long k = 0; k < g.numLinks(); ++k) {
         const qcDirectedGraphLink& l = g.link(k);

@@ -17,13 +17,12 @@
 
 namespace qctest {
 
-// The links of node n's chain, in chain order (at most numLinks() + 1 of them).
+// The links of node n's chain, in chain order, up to where a broken chain stops.
 inline std::vector<long> chainOf(const qcDirectedGraph& g, long n)
 {
     std::vector<long> chain;
-    for (long k = g.node(n).firstChild(); k != -1 && static_cast<long>(chain.size()) <= g.numLinks();
-         k = g.link(k).nextChild())
-        chain.push_back(k);
+    for (const qcChainEntry e : g.outLinks(n))
+        chain.push_back(e.index);
     return chain;
 }
 

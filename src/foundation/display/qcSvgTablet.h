@@ -45,9 +45,9 @@ public:
     void style(const Style& style);
 
     // Writes the SVG document (UTF-8): the background, then one element per drawn graphic: a
-    // <line> per segment in drawing order (each followed by its arrowhead <polygon>, if any),
-    // then over them a <g> of dot and <text> per text in drawing order, so no line hides a
-    // label (a lone dot <circle> where a fitted label has no room). An empty tablet gives a
+    // `<line>` per segment in drawing order (each followed by its arrowhead `<polygon>`, if any),
+    // then over them a `<g>` of dot and `<text>` per text in drawing order, so no line hides a
+    // label (a lone dot `<circle>` where a fitted label has no room). An empty tablet gives a
     // picture of the margins alone. Time linear in what was drawn, O(n log n) in the texts
     // when labels are fitted.
     void write(std::ostream& out) const;
