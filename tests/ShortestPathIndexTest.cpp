@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <limits>
 #include <random>
 #include <sstream>
@@ -209,6 +210,59 @@ TEST(ShortestPathIndex, LoadRefusesAllButASoundIndex)
     EXPECT_EQ(qcShortestPathIndex::load(whole).distance(0, 3), 3.0);
 }
 
+// The checksum made to match, contents that break the index's rules are refused all the same.
+TEST(ShortestPathIndex, LoadRefusesUnsoundContents)
+{
+    //   0 -> 1 -> 2 -> 3 -> 0: every node contracted first leaves a shortcut past it
+    const qcShortestPathIndex idx(makeGraph(4, {{0, 1}, {1, 2}, {2, 3}, {3, 0}}));
+    std::stringstream file;
+    idx.save(file);
+    const std::string bytes = file.str();
+    // The form: magic 8, version 4, counts 8 + 8, fingerprints 16, order 4 a node, core 4, arc
+    // count 8, then arcs of from, to, first, second (4 each) and weight (8).
+    const std::size_t arcs = 8 + 4 + 16 + 16 + 4 * 4 + 4 + 8;
+    const auto word = [&bytes](std::size_t at) {
+        std::int32_t v;
+        std::memcpy(&v, bytes.data() + at, sizeof v);
+        return v;
+    };
+    std::size_t shortcut = arcs;
+    while (word(shortcut + 12) == -1)
+        shortcut += 24;
+    const auto changed = [&bytes](std::size_t at, std::int32_t value) {
+        std::string b = bytes;
+        std::memcpy(&b[at], &value, sizeof value);
+        std::uint64_t sum = 0xcbf29ce484222325u;
+        for (std::size_t k = 0; k + 8 < b.size(); ++k)
+            sum = (sum ^ static_cast<unsigned char>(b[k])) * 0x100000001b3u;
+        std::memcpy(&b[b.size() - 8], &sum, sizeof sum);
+        return b;
+    };
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* message;
+    } cases[] = {
+        {"an order that repeats a node", changed(44, word(48)), "the order is not one of the nodes"},
+        {"a core beyond the nodes", changed(60, 5), "the core is out of range"},
+        {"an arc to no node", changed(arcs + 4, 9), "an arc is out of range"},
+        {"an arc of no link", changed(arcs + 8, 7), "an arc names no link"},
+        {"a shortcut of later arcs", changed(shortcut + 8, static_cast<std::int32_t>((shortcut - arcs) / 24)),
+         "a shortcut names no earlier arc"},
+        {"a shortcut of another weight", changed(shortcut + 20, 0x40200000), "a shortcut does not match its arcs"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::istringstream in(c.bytes);
+        try {
+            qcShortestPathIndex::load(in);
+            ADD_FAILURE() << "loaded";
+        } catch (const std::runtime_error& e) {
+            EXPECT_EQ(std::string(e.what()), std::string("qcShortestPathIndex::load: ") + c.message);
+        }
+    }
+}
+
 TEST(ShortestPathIndex, BuildingStopsAtItsBoundAndOnAbort)
 {
     // Random links between any nodes: no hierarchy, so shortcuts pile up.
@@ -221,6 +275,12 @@ TEST(ShortestPathIndex, BuildingStopsAtItsBoundAndOnAbort)
     qcShortestPathIndex::Options tight;
     tight.memoryBound = 1.0;
     EXPECT_THROW(qcShortestPathIndex(g, tight), std::length_error);
+    std::vector<qctest::LinkSpec> line;  // more arcs than the least bound
+    for (long v = 0; v < 5000; ++v)
+        line.push_back({v, v + 1});
+    qcShortestPathIndex::Options unbounded;
+    unbounded.memoryBound = 0.0;
+    EXPECT_EQ(qcShortestPathIndex(makeGraph(5001, line), unbounded).distance(0, 5000), 5000.0);
 
     std::vector<double> shares;
     qcShortestPathIndex::Options watched;

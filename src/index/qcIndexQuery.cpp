@@ -100,18 +100,17 @@ void Arrays::begin(std::size_t n)
     }
 }
 
-double qfIndexMeet(const qcHierarchy& h, Arrays& w, std::int32_t source, std::int32_t target, std::int32_t& meet)
+qcIndexMeeting qfIndexMeet(const qcHierarchy& h, Arrays& w, std::int32_t source, std::int32_t target)
 {
     w.begin(h.numNodes());
     Search searches[2] = {Search(w, 0), Search(w, 1)};
     searches[0].reach(source, 0.0, -1);
     searches[1].reach(target, 0.0, -1);
-    double best = infinity;
-    meet = -1;
+    qcIndexMeeting best{infinity, -1};
     for (;;) {
         // The search whose next key is lower goes on; a search stops once its keys reach the best.
         int side = -1;
-        double least = best;
+        double least = best.distance;
         for (int s = 0; s < 2; ++s)
             if (!searches[s].empty() && searches[s].leastKey() < least) {
                 least = searches[s].leastKey();
@@ -125,10 +124,8 @@ double qfIndexMeet(const qcHierarchy& h, Arrays& w, std::int32_t source, std::in
         if (node == -1)
             continue;
         const double through = d + s.otherDistance(node);
-        if (through < best) {
-            best = through;
-            meet = node;
-        }
+        if (through < best.distance)
+            best = qcIndexMeeting{through, node};
         if (!s.stalled(h, node, d))
             s.climb(h, node, d);
     }

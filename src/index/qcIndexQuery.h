@@ -8,10 +8,14 @@
 
 // The searches over a hierarchy, nodes named by rank.
 
-// The least up-down distance from source to target (+infinity for none), and the node where the
-// two searches met on it (-1 for none).
-double qfIndexMeet(const qcHierarchy& h, qcShortestPathIndex::Workspace::Arrays& w, std::int32_t source,
-                   std::int32_t target, std::int32_t& meet);
+// Where the two searches of a query met on the least up-down path.
+struct qcIndexMeeting {
+    double distance;  // +infinity for none
+    std::int32_t node;  // -1 for none
+};
+
+qcIndexMeeting qfIndexMeet(const qcHierarchy& h, qcShortestPathIndex::Workspace::Arrays& w, std::int32_t source,
+                           std::int32_t target);
 
 // Every node an upward search from `from` settles and does not stall, with its distance: side 0
 // along the arcs, side 1 against them.

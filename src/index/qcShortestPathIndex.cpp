@@ -139,8 +139,7 @@ double qcShortestPathIndex::distance(std::int32_t a, std::int32_t b, Workspace& 
     checkNode(a);
     checkNode(b);
     const qcHierarchy& h = mData->hierarchy;
-    std::int32_t meet = -1;
-    return orUnreached(qfIndexMeet(h, *workspace.mArrays, h.rankOfNode[at(a)], h.rankOfNode[at(b)], meet));
+    return orUnreached(qfIndexMeet(h, *workspace.mArrays, h.rankOfNode[at(a)], h.rankOfNode[at(b)]).distance);
 }
 
 double qcShortestPathIndex::path(std::int32_t a, std::int32_t b, qcIndexArray& nodes, qcIndexArray& links) const
@@ -156,10 +155,10 @@ double qcShortestPathIndex::path(std::int32_t a, std::int32_t b, qcIndexArray& n
     nodes.clear();
     links.clear();
     const qcHierarchy& h = mData->hierarchy;
-    std::int32_t meet = -1;
-    if (!(qfIndexMeet(h, *workspace.mArrays, h.rankOfNode[at(a)], h.rankOfNode[at(b)], meet) < unreached))
+    const qcIndexMeeting meeting = qfIndexMeet(h, *workspace.mArrays, h.rankOfNode[at(a)], h.rankOfNode[at(b)]);
+    if (!(meeting.distance < unreached))
         return infinity;
-    return qfIndexUnpack(h, *workspace.mArrays, meet, nodes, links);
+    return qfIndexUnpack(h, *workspace.mArrays, meeting.node, nodes, links);
 }
 
 void qcShortestPathIndex::distances(const qcIndexArray& sources, const qcIndexArray& targets,
