@@ -24,12 +24,24 @@ void printNodesAndLinks(const LoadedGraph& loaded, const qcIndexArray& nodes,
                 loaded.linkList(links).c_str());
 }
 
+// The graph of a command's GRAPH FROM TO, and the nodes FROM and TO name.
+struct Ends {
+    explicit Ends(const CommandLine& line)
+        : loaded(line, Coordinates::skip), from(loaded.node(line.positional()[1], "FROM")),
+          to(loaded.node(line.positional()[2], "TO"))
+    {
+    }
+    const LoadedGraph loaded;
+    const std::int32_t from;
+    const std::int32_t to;
+};
+
 ExitCode runPath(const CommandLine& line)
 {
     line.expectPositional(3, "GRAPH FROM TO");
-    const LoadedGraph loaded(line, Coordinates::skip);
-    const std::int32_t from = loaded.node(line.positional()[1], "FROM");
-    const std::int32_t to = loaded.node(line.positional()[2], "TO");
+    const Ends ends(line);
+    const LoadedGraph& loaded = ends.loaded;
+    const std::int32_t from = ends.from, to = ends.to;
     qcIndexArray nodes;
     qcIndexArray links;
     const bool indexed = line.has("--index");
@@ -79,9 +91,9 @@ ExitCode runSimplePaths(const CommandLine& line, std::int32_t k)
 {
     if (line.has("--min-length") || line.has("--max-length"))
         throw UsageError("--simple takes no --min-length or --max-length");
-    const LoadedGraph loaded(line, Coordinates::skip);
-    const std::int32_t from = loaded.node(line.positional()[1], "FROM");
-    const std::int32_t to = loaded.node(line.positional()[2], "TO");
+    const Ends ends(line);
+    const LoadedGraph& loaded = ends.loaded;
+    const std::int32_t from = ends.from, to = ends.to;
     std::vector<qcDirectedGraphPath> paths;
     std::vector<double> scores;
     const auto start = Clock::now();
@@ -117,9 +129,9 @@ ExitCode runPaths(const CommandLine& line)
     if (minLength > maxLength)
         throw UsageError("--min-length " + std::to_string(minLength) +
                          " is greater than --max-length " + std::to_string(maxLength));
-    const LoadedGraph loaded(line, Coordinates::skip);
-    const std::int32_t from = loaded.node(line.positional()[1], "FROM");
-    const std::int32_t to = loaded.node(line.positional()[2], "TO");
+    const Ends ends(line);
+    const LoadedGraph& loaded = ends.loaded;
+    const std::int32_t from = ends.from, to = ends.to;
     std::vector<qcDirectedGraphPath> walks;
     std::vector<double> scores;
     const auto start = Clock::now();

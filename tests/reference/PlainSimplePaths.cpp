@@ -60,7 +60,7 @@ bool search(const qcDirectedGraph& g, int end, const std::vector<bool>& blocked,
     const std::size_t prefix = way.nodes.size();
     for (int v = end; v != from; v = pred[v]) {
         way.nodes.insert(way.nodes.begin() + prefix, v);
-        way.links.insert(way.links.begin() + prefix - 1, via[v]);
+        way.links.insert(way.links.begin() + static_cast<std::ptrdiff_t>(prefix - 1), via[v]);
     }
     std::tie(way.score, way.length) = std::tie(best[end].score, best[end].length);
     return true;
