@@ -169,6 +169,10 @@ int main(int argc, char** argv)
             rome = argv[i + 1];
     }
     const auto wanted = [&graphs](const char* name) { return graphs.find(name) != std::string::npos; };
+    if (wanted("rome"))
+        figures("rome99", dimacs(rome), true);
+    if (wanted("road"))
+        figures("road-like", roadLikeGraph(static_cast<long>(1000000 * scale), 3), false);
     if (wanted("grid")) {
         const long side = static_cast<long>(1000 * std::sqrt(scale));
         std::mt19937 rng(7);
@@ -176,8 +180,4 @@ int main(int argc, char** argv)
         figures(("grid " + std::to_string(side) + " x " + std::to_string(side) + ", scores 1-99").c_str(),
                 gridGraph(side, [&] { return score(rng); }), true);
     }
-    if (wanted("rome"))
-        figures("rome99", dimacs(rome), true);
-    if (wanted("road"))
-        figures("road-like", roadLikeGraph(static_cast<long>(1000000 * scale), 3), false);
 }

@@ -132,7 +132,7 @@ qcIndexMeeting qfIndexMeet(const qcHierarchy& h, Arrays& w, std::int32_t source,
     return best;
 }
 
-void qfIndexUpwardSearch(const qcHierarchy& h, Arrays& w, int side, std::int32_t from,
+void qfIndexUpwardSearch(const qcHierarchy& h, Arrays& w, int side, std::int32_t from, qcIndexCore core,
                          const std::function<void(std::int32_t, double)>& settled)
 {
     w.begin(h.numNodes());
@@ -143,7 +143,8 @@ void qfIndexUpwardSearch(const qcHierarchy& h, Arrays& w, int side, std::int32_t
         if (s.stalled(h, node, d))
             continue;
         settled(node, d);
-        s.climb(h, node, d);
+        if (core == qcIndexCore::searched || node < h.coreFrom)
+            s.climb(h, node, d);
     }
 }
 

@@ -17,10 +17,14 @@ struct qcIndexMeeting {
 qcIndexMeeting qfIndexMeet(const qcHierarchy& h, qcShortestPathIndex::Workspace::Arrays& w, std::int32_t source,
                            std::int32_t target);
 
+// How far an upward search goes into the core: through it, or only to the core nodes it enters
+// by (which a search through the core from the other end meets).
+enum class qcIndexCore { searched, entered };
+
 // Every node an upward search from `from` settles and does not stall, with its distance: side 0
 // along the arcs, side 1 against them.
 void qfIndexUpwardSearch(const qcHierarchy& h, qcShortestPathIndex::Workspace::Arrays& w, int side,
-                         std::int32_t from, const std::function<void(std::int32_t, double)>& settled);
+                         std::int32_t from, qcIndexCore core, const std::function<void(std::int32_t, double)>& settled);
 
 // Appends the nodes (graph indices, from the source) and links of the path that the last
 // qfIndexMeet() found through `meet`, shortcuts unpacked; returns its links' scores added from

@@ -171,7 +171,9 @@ void qcShortestPathIndex::distances(const qcIndexArray& sources, const qcIndexAr
     const qcHierarchy& h = mData->hierarchy;
     Workspace::Arrays& w = *threadWorkspace().mArrays;
     // Each target leaves its distance from every node its upward search reaches in that node's
-    // bucket; each source's upward search then meets the buckets of the nodes it reaches.
+    // bucket; each source's upward search then meets the buckets of the nodes it reaches. In
+    // the core only the sources search through: a target's search stops at the core nodes it
+    // enters by, which keeps the core's buckets small.
     struct Entry {
         std::int32_t node;
         std::int32_t target;
@@ -179,7 +181,7 @@ void qcShortestPathIndex::distances(const qcIndexArray& sources, const qcIndexAr
     };
     std::vector<Entry> entries;
     for (std::size_t j = 0; j < targets.size(); ++j)
-        qfIndexUpwardSearch(h, w, 1, h.rankOfNode[at(targets[j])], [&](std::int32_t node, double d) {
+        qfIndexUpwardSearch(h, w, 1, h.rankOfNode[at(targets[j])], qcIndexCore::entered, [&](std::int32_t node, double d) {
             entries.push_back(Entry{node, static_cast<std::int32_t>(j), d});
         });
     std::vector<std::uint32_t> bucketStart(h.numNodes() + 1, 0);
@@ -196,7 +198,7 @@ void qcShortestPathIndex::distances(const qcIndexArray& sources, const qcIndexAr
     std::vector<double> result(sources.size() * targets.size(), infinity);
     for (std::size_t i = 0; i < sources.size(); ++i) {
         double* const row = result.data() + i * targets.size();
-        qfIndexUpwardSearch(h, w, 0, h.rankOfNode[at(sources[i])], [&](std::int32_t node, double d) {
+        qfIndexUpwardSearch(h, w, 0, h.rankOfNode[at(sources[i])], qcIndexCore::searched, [&](std::int32_t node, double d) {
             for (std::uint32_t k = bucketStart[at(node)]; k < bucketStart[at(node) + 1]; ++k)
                 row[buckets[k].target] = std::min(row[buckets[k].target], d + buckets[k].distance);
         });
