@@ -182,6 +182,7 @@ TEST(ShortestPathIndex, UpdateRefusesAnotherGraph)
         EXPECT_THROW(idx.update(c.other), qcInvariantFailure);
         EXPECT_EQ(idx.distance(0, 2), 2.0);  // unchanged
     }
+    EXPECT_FALSE(idx.isCurrent(makeGraph(3, {{0, 1, 2.0}, {1, 2}})));  // the first link's score
     const qcDirectedGraph rescored = makeGraph(3, {{0, 1}, {1, 2, 4.0}});
     EXPECT_FALSE(idx.isCurrent(rescored));  // stale until updated
     idx.update(rescored);
@@ -250,6 +251,9 @@ TEST(ShortestPathIndex, LoadRefusesUnsoundContents)
         {"a shortcut of later arcs", changed(shortcut + 8, static_cast<std::int32_t>((shortcut - arcs) / 24)),
          "a shortcut names no earlier arc"},
         {"a shortcut of another weight", changed(shortcut + 20, 0x40200000), "a shortcut does not match its arcs"},
+        // After the arcs: the up rows' starts, one more than the nodes, their count, the rows.
+        {"an up row of another weight", changed(arcs + 24 * static_cast<std::size_t>(word(64)) + 5 * 4 + 8 + 12, 0x40200000),
+         "a row does not match its arc"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

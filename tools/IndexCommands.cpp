@@ -22,8 +22,8 @@ ExitCode runIndex(const CommandLine& line)
         throw UsageError("missing -o FILE, where the index goes");
     const std::string out = line.values("-o").front();
     qcShortestPathIndex::Options options;
-    if (line.has("--memory-bound"))
-        options.memoryBound = static_cast<double>(line.integer("--memory-bound", 0, 1000000, 4));
+    options.memoryBound = static_cast<double>(
+        line.integer("--memory-bound", 0, 1000000, static_cast<std::int64_t>(options.memoryBound)));
     const LoadedGraph loaded(line, Coordinates::skip);
     const auto start = std::chrono::steady_clock::now();
     qcShortestPathIndex index = [&] {

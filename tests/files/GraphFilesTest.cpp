@@ -72,6 +72,7 @@ TEST(GraphFiles, MalformedInputGetsOneMessageNamingFileAndLine)
          ":1: score '\\x7f\xc3\xa9\\xed\\xa0\\x80\xc2\xa1\xf0\x90\x80\x80\\x80\xe2\x82\xac\xee\x80\x80' is not a number"},
         {"no header", dimacs, "c nothing here\n", ": no 'p sp' header"},
         {"no arcs, a blank line: a graph", dimacs, "p sp 2 0\n\n", ""},
+        {"no nodes at all", dimacs, "p sp 0 0\n", ""},
         {"line over 1 MiB", dimacs, "c ok\n" + std::string(qcMaxLineBytes + 1, '7') + "\np sp 1 0\n", ":2: line longer than 1 MiB (not a text file?)"},
         {"missing target", edges, "0 1\n1\n", ":2: missing target node id"},
         {"score not a number", edges, "0 1 x\n", ":1: score 'x' is not a number"},

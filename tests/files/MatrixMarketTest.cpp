@@ -15,6 +15,7 @@ TEST(MatrixMarket, GoodAndBadFiles)
         {"pattern scores 1", banner + "pattern general\n2 2 1\n2 1\n", "1 2|1>0:1"},
         {"symmetric both ways, diagonal once", banner + "integer symmetric\n3 3 2\n2 1 4\n3 3 5\n", "1 2 3|1>0:4 0>1:4 2>2:5"},
         {"words in any case", "%%matrixmarket MATRIX Coordinate Real General\n2 3 0\n", "1 2 3|"},
+        {"no rows or columns", banner + "real general\n0 0 0\n", "|"},
         {"no banner", "3 3 0\n", ":1: not a '%%MatrixMarket matrix' banner"},
         {"empty", "", ": empty file, no '%%MatrixMarket' banner"},
         {"dense array", "%%MatrixMarket matrix array real general\n", ":1: format 'array' is not 'coordinate' (a dense array is no graph)"},

@@ -104,6 +104,7 @@ TEST(Tool, CommandsPrintFileIdsAndExitCodes)
         {"file missing", {"path", "/nonexistent/roads.gr", "1", "2"}, {2, "", "qcgraph path: /nonexistent/roads.gr: cannot open: No such file or directory\n"}},
         {"bad file", {"path", writeTemp("bad.gr", "p sp 2 1\na 1 3 1\n"), "1", "2"}, {2, "", "qcgraph path: " + tempPath("bad.gr") + ":2: target node id 3 out of range 1 to 2\n"}},
         {"standard input", {"path", "-", "1", "5", "--format", "dimacs"}, {0, "score 11\nnodes 1 3 2 4 5\nlinks 2 3 4 6\n", ""}, "<" + gr},
+        {"one node", {"path", writeTemp("one.gr", "p sp 1 0\n"), "1", "1"}, {0, "score 0\nnodes 1\nlinks\n", ""}},
         {"--max-nodes", {"path", writeTemp("far.txt", "0 2000000\n"), "0", "2000000", "--max-nodes=2000001"}, {0, "score 1\nnodes 0 2000000\nlinks 0\n", ""}},
         {"trace to a full device", {"trace", gr}, {2, "", "qcgraph trace: cannot write the output: No space left on device\n"}, ">/dev/full"},
         {"draw to a full standard output", {"draw", gr, "-o", "-"}, {2, "", "qcgraph draw: cannot write the output: No space left on device\n"}, ">/dev/full"},
@@ -147,6 +148,7 @@ TEST(Tool, HelpAndBadUsage)
         {"a DOT file given", {"trace", "map.dot"}, "qcgraph trace: cannot read 'map.dot': DOT files are written, not read"},
         {"no -k", {"paths", graph, "1", "5"}, "qcgraph paths: missing -k K, the number of walks"},
         {"k 0", {"paths", graph, "1", "5", "-k", "0"}, "qcgraph paths: option '-k' must be a whole number from 1 to 100000, not '0'"},
+        {"an option without its value", {"paths", graph, "1", "5", "-k"}, "qcgraph paths: option '-k' needs 1 value"},
         {"min above max", {"paths", graph, "1", "5", "-k", "2", "--min-length", "3", "--max-length", "2"}, "qcgraph paths: --min-length 3 is greater than --max-length 2"},
         {"loopless paths take no length bounds", {"paths", graph, "1", "5", "-k", "2", "--simple", "--max-length", "2"}, "qcgraph paths: --simple takes no --min-length or --max-length"},
         {"picture type", {"draw", graph, "-o", "map.png"}, "qcgraph draw: cannot tell the picture type of 'map.png' (use a name ending in .svg or .dot, or '-')"},
@@ -213,6 +215,13 @@ TEST(Tool, IndexAnswersForItsOwnGraphOnly)
     const std::string gr = data("small.gr"), idx = tempPath("small.idx");
     const std::string other = writeTemp("other.gr", "p sp 5 1\na 1 2 4\n");
     const std::string table = "from\\to 5 1\n1 11 0\n5 0 -\n";
+    const std::string dense = writeTemp("dense.txt", [] {  // links between any nodes: no hierarchy
+        std::string s;
+        for (int a = 0; a < 300; ++a)
+            for (int b = 1; b <= 30; ++b)
+                s += std::to_string(a) + " " + std::to_string((a * 7 + b * 13) % 300) + " " + std::to_string(1 + (a * b) % 9) + "\n";
+        return s;
+    }());
     const struct {
         const char* name;
         std::vector<std::string> args;
@@ -229,6 +238,9 @@ TEST(Tool, IndexAnswersForItsOwnGraphOnly)
         {"not an index", {"table", gr, "--from", "1", "--to", "2", "--index", gr},
          {2, "", "qcgraph table: " + gr + ": qcShortestPathIndex::load: not a qcgraph index\n"}},
         {"a bad id", {"table", gr, "--from", "1,9", "--to", "2"}, {2, "", ""}},
+        {"no memory bound", {"index", gr, "-o", idx, "--memory-bound", "0"}, {0, "index of 5 nodes (0.0 MB) written to " + idx + "\n", ""}},
+        {"past the memory bound", {"index", dense, "-o", idx, "--memory-bound", "1"},
+         {2, "", "qcgraph index: " + dense + ": the index would take more than 1 times the graph's memory (--memory-bound N allows more, 0 any)\n"}},
         {"a negative score", {"index", writeTemp("negative.txt", "0 1 -1\n"), "-o", idx},
          {2, "", "qcgraph index: " + tempPath("negative.txt") + ": a negative score; the index needs scores of 0 or more\n"}},
     };
