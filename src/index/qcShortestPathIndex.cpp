@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <stdexcept>
 
 #include "graph/qcChainCursor.h"
 #include "graph/qcIndex.h"
@@ -104,11 +105,20 @@ void qcShortestPathIndex::update(const qcDirectedGraph& graph)
     if (qfStructurePrint(graph) != mData->structure || graph.numNodes() != numNodes())
         throw qcInvariantFailure();
     const std::vector<qcGraphArc> arcs = arcsOf(graph);
+    // The kept order may suit the new scores badly (on a grid, whose last nodes have many
+    // neighbours, the shortcuts can multiply): past twice the arcs it had, the index is built
+    // anew, which costs a build at most.
     constexpr auto unbounded = std::numeric_limits<std::size_t>::max();
-    const qcContractionLimits limits{unbounded, unbounded, nullptr};
     const qcHierarchy& h = mData->hierarchy;
-    mData->hierarchy = qfContract(at(graph.numNodes()), arcs, h.nodeOfRank, h.coreFrom, limits);
-    mData->scores = qfScorePrint(graph);
+    const qcContractionLimits limits{2 * h.arcs.size() + 4096, unbounded, nullptr};
+    try {
+        mData->hierarchy = qfContract(at(graph.numNodes()), arcs, h.nodeOfRank, h.coreFrom, limits);
+        mData->scores = qfScorePrint(graph);
+    } catch (const std::length_error&) {
+        Options anew;
+        anew.memoryBound = 0.0;
+        *this = qcShortestPathIndex(graph, anew);
+    }
 }
 
 bool qcShortestPathIndex::isCurrent(const qcDirectedGraph& graph) const
