@@ -39,19 +39,17 @@ struct Ends {
 ExitCode runPath(const CommandLine& line)
 {
     line.expectPositional(3, "GRAPH FROM TO");
-    const Ends ends(line);
-    const LoadedGraph& loaded = ends.loaded;
-    const std::int32_t from = ends.from, to = ends.to;
+    const Ends e(line);
     qcIndexArray nodes;
     qcIndexArray links;
     const bool indexed = line.has("--index");
-    const qcShortestPathIndex index = indexed ? indexFor(loaded, line.values("--index").front()) : qcShortestPathIndex();
+    const qcShortestPathIndex index = indexed ? indexFor(e.loaded, line.values("--index").front()) : qcShortestPathIndex();
     const auto start = Clock::now();
     if (indexed)
-        index.path(from, to, nodes, links);
+        index.path(e.from, e.to, nodes, links);
     else
-        loaded.graph().shortestPath(from, to, nodes, links);
-    loaded.reportTime("query", start);
+        e.loaded.graph().shortestPath(e.from, e.to, nodes, links);
+    e.loaded.reportTime("query", start);
     if (nodes.empty()) {
         reportNothingFound("path", "no path from " + line.positional()[1] + " to " +
                                        line.positional()[2]);
@@ -59,9 +57,9 @@ ExitCode runPath(const CommandLine& line)
     }
     double score = 0.0;
     for (const std::int32_t l : links)
-        score += loaded.graph().link(l).score();
+        score += e.loaded.graph().link(l).score();
     std::printf("score %s\n", numberText(score).c_str());
-    printNodesAndLinks(loaded, nodes, links, "");
+    printNodesAndLinks(e.loaded, nodes, links, "");
     return exitOk;
 }
 
@@ -91,25 +89,23 @@ ExitCode runSimplePaths(const CommandLine& line, std::int32_t k)
 {
     if (line.has("--min-length") || line.has("--max-length"))
         throw UsageError("--simple takes no --min-length or --max-length");
-    const Ends ends(line);
-    const LoadedGraph& loaded = ends.loaded;
-    const std::int32_t from = ends.from, to = ends.to;
+    const Ends e(line);
     std::vector<qcDirectedGraphPath> paths;
     std::vector<double> scores;
     const auto start = Clock::now();
     try {
-        loaded.graph().simplePaths(from, to, k, paths, scores);
+        e.loaded.graph().simplePaths(e.from, e.to, k, paths, scores);
     } catch (const qcInvariantFailure&) {
         throw std::runtime_error(line.positional()[0] + " has a negative score; loopless paths need scores of 0 or more");
     }
-    loaded.reportTime("query", start);
+    e.loaded.reportTime("query", start);
     if (paths.empty()) {
         reportNothingFound("paths", "no path from " + line.positional()[1] + " to " + line.positional()[2]);
         return exitNothingFound;
     }
     for (std::size_t i = 0; i < paths.size(); ++i) {
         std::printf("path %zu: score %s\n", i + 1, numberText(scores[i]).c_str());
-        printNodesAndLinks(loaded, paths[i].nodes(), paths[i].links(), "  ");
+        printNodesAndLinks(e.loaded, paths[i].nodes(), paths[i].links(), "  ");
     }
     return exitOk;
 }
@@ -129,15 +125,13 @@ ExitCode runPaths(const CommandLine& line)
     if (minLength > maxLength)
         throw UsageError("--min-length " + std::to_string(minLength) +
                          " is greater than --max-length " + std::to_string(maxLength));
-    const Ends ends(line);
-    const LoadedGraph& loaded = ends.loaded;
-    const std::int32_t from = ends.from, to = ends.to;
+    const Ends e(line);
     std::vector<qcDirectedGraphPath> walks;
     std::vector<double> scores;
     const auto start = Clock::now();
-    if (anyWalk(loaded.graph(), from, to, minLength))
-        loaded.graph().shortestPath(from, to, k, minLength, maxLength, walks, scores);
-    loaded.reportTime("query", start);
+    if (anyWalk(e.loaded.graph(), e.from, e.to, minLength))
+        e.loaded.graph().shortestPath(e.from, e.to, k, minLength, maxLength, walks, scores);
+    e.loaded.reportTime("query", start);
     if (walks.empty()) {
         reportNothingFound("paths", "no walk from " + line.positional()[1] + " to " +
                                         line.positional()[2]);
@@ -147,10 +141,10 @@ ExitCode runPaths(const CommandLine& line)
         // A step over parallel links names the first in the chain, whichever the score went over.
         double named = 0.0;
         for (const std::int32_t l : walks[i].links())
-            named += loaded.graph().link(l).score();
+            named += e.loaded.graph().link(l).score();
         const std::string mark = named == scores[i] ? "" : " (over a parallel link: the links named add up to " + numberText(named) + ")";
         std::printf("walk %zu: score %s%s\n", i + 1, numberText(scores[i]).c_str(), mark.c_str());
-        printNodesAndLinks(loaded, walks[i].nodes(), walks[i].links(), "  ");
+        printNodesAndLinks(e.loaded, walks[i].nodes(), walks[i].links(), "  ");
     }
     return exitOk;
 }
