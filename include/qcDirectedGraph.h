@@ -32,6 +32,7 @@
 
 class qcDirectedGraph;
 class qcGraphicList;
+class qcSearchRows;
 class qcUITablet;
 
 // A sequence of node or link indices.
@@ -318,6 +319,9 @@ public:
     // the thread ends. Threads may search one graph at once while nobody changes it.
     void shortestPath(std::int32_t start, std::int32_t end, qcIndexArray& nodes,
                       qcIndexArray& links) const;
+    // The same path, the links laid out once for many searches of this graph (qcSearchRows).
+    void shortestPath(std::int32_t start, std::int32_t end, qcIndexArray& nodes, qcIndexArray& links,
+                      qcSearchRows& rows) const;
     // The same between the ends of link `link` (which takes part like any other link). Both
     // arrays stay empty when `link` is not a link index.
     void shortestPath(std::int32_t link, qcIndexArray& nodes, qcIndexArray& links) const;
@@ -331,6 +335,9 @@ public:
     // qcAttention::check() before passes 1, 65, 129, ...; what it throws passes through with
     // both arrays untouched. Time O(m log m) for the m links reached.
     void shortestPathTree(std::int32_t start, std::vector<double>& distances, qcIndexArray& predecessorLinks) const;
+    // The same tree, the links laid out once for many searches of this graph (qcSearchRows).
+    void shortestPathTree(std::int32_t start, std::vector<double>& distances, qcIndexArray& predecessorLinks,
+                          qcSearchRows& rows) const;
 
     // Ranked walks from start to end, with their scores (the sum of the walk's link scores,
     // added from the start) in the parallel array. Walks may repeat nodes and links. The search

@@ -75,7 +75,7 @@ std::vector<std::optional<PathRecord>> shortestPaths(const Graph& g, const py::o
         Searching busy(g, limits);
         shareOut(input.size(), pool, limits, [&](std::size_t i) {
             PathRecord& p = found[i];
-            g.graph.shortestPath(input[i].a, input[i].b, p.nodes, p.links);
+            g.graph.shortestPath(input[i].a, input[i].b, p.nodes, p.links, g.rows);
             for (const std::int32_t l : p.links)
                 p.score += g.graph.link(l).score();
         });

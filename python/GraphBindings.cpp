@@ -81,7 +81,7 @@ std::optional<PathRecord> shortestPath(const Graph& g, Int a, Int b, std::option
     const CallLimits limits(timeout, std::move(cancel));
     limits.run([&] {
         Searching busy(g, limits);
-        g.graph.shortestPath(start, end, p.nodes, p.links);
+        g.graph.shortestPath(start, end, p.nodes, p.links, g.rows);
     });
     if (p.nodes.empty())
         return std::nullopt;

@@ -128,7 +128,7 @@ void bindIndex(py::module_& m)
         const CallLimits limits(timeout, std::move(cancel));
         limits.run([&] {
             Searching busy(g, limits);
-            g.graph.shortestPathTree(start, distances, links);
+            g.graph.shortestPathTree(start, distances, links, g.rows);
         });
         return std::make_pair(py::array_t<double>(static_cast<py::ssize_t>(distances.size()), distances.data()),
                               py::array_t<std::int32_t>(static_cast<py::ssize_t>(links.size()), links.data()));

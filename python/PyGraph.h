@@ -11,6 +11,7 @@
 #include "BindingSupport.h"
 #include "CallLimits.h"
 #include "qcDirectedGraph.h"
+#include "qcSearchRows.h"
 
 // Searches run without the GIL, so another Python thread could otherwise grow the graph's
 // arrays under a running search; the changing calls refuse instead.
@@ -21,6 +22,7 @@ public:
         if (searches.load() != 0)
             throw std::runtime_error("the graph is being searched by another thread");
         ++revision;
+        rows.forget();
         return graph;
     }
 
@@ -32,6 +34,8 @@ public:
     qcDirectedGraph graph;
     mutable std::atomic<int> searches{0};
     std::uint64_t revision = 0;  // counts the changing calls, so that an index can tell it is stale
+    // The links laid out for long searches, made by the first and kept until the graph changes.
+    mutable qcSearchRows rows;
 };
 
 // Counts a search on the graph, binds the call's limits to this thread, then lets other Python

@@ -6,6 +6,7 @@
 #include <thread>
 #include <utility>
 
+#include "qcSearchRows.h"
 #include "reference/PlainShortestPath.h"
 #include "support/GraphTestSupport.h"
 
@@ -16,11 +17,16 @@ using Found = std::pair<qcIndexArray, qcIndexArray>;  // nodes, links
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 constexpr double inf = std::numeric_limits<double>::infinity();
 
-// The two-node form, or the one-link form when link >= 0, into arrays that held something.
-Found search(const qcDirectedGraph& g, std::int32_t start, std::int32_t end, std::int32_t link = -1)
+// The two-node form (with kept rows when given), or the one-link form when link >= 0, into
+// arrays that held something.
+Found search(const qcDirectedGraph& g, std::int32_t start, std::int32_t end, std::int32_t link = -1,
+             qcSearchRows* rows = nullptr)
 {
     Found f{{7, 7, 7}, {7}};
-    link < 0 ? g.shortestPath(start, end, f.first, f.second) : g.shortestPath(link, f.first, f.second);
+    if (rows)
+        g.shortestPath(start, end, f.first, f.second, *rows);
+    else
+        link < 0 ? g.shortestPath(start, end, f.first, f.second) : g.shortestPath(link, f.first, f.second);
     return f;
 }
 
@@ -168,13 +174,15 @@ TEST(ShortestPath, SameAsPlainProcedureOnRandomGraphs)
         std::vector<double> distances;
         qcIndexArray via;
         g.shortestPathTree(start, distances, via);
-        std::vector<Found> fromReader(static_cast<std::size_t>(n)), found(fromReader);  // a second thread reads the same graph
-        std::thread reader([&] { for (std::int32_t end = 0; end < n; ++end) fromReader[end] = search(g, start, end); });
+        // A second thread reads the same graph, both sharing rows laid out by the first long search.
+        qcSearchRows rows;
+        std::vector<Found> fromReader(static_cast<std::size_t>(n)), found(fromReader);
+        std::thread reader([&] { for (std::int32_t end = 0; end < n; ++end) fromReader[end] = search(g, start, end, -1, &rows); });
         for (std::int32_t end = 0; end < n; ++end) {
             SCOPED_TRACE(testing::Message() << "round " << round << " end " << end);
             Found plain;
             qcref::plainShortestPath(g, start, end, plain.first, plain.second);
-            EXPECT_EQ(found[end] = search(g, start, end), plain);
+            EXPECT_EQ(found[end] = search(g, start, end, -1, end % 2 ? &rows : nullptr), plain);
             EXPECT_EQ(distances[end], plain.first.empty() ? inf : scoreOf(g, plain.second));
             if (!chainsBroken) {  // else a link need not lead from its nodeA
                 EXPECT_EQ(readBack(g, via, start, end), plain);
@@ -182,7 +190,42 @@ TEST(ShortestPath, SameAsPlainProcedureOnRandomGraphs)
         }
         reader.join();
         EXPECT_EQ(fromReader, found);
+        std::vector<double> keptDistances;
+        qcIndexArray keptVia;
+        g.shortestPathTree(start, keptDistances, keptVia, rows);
+        EXPECT_EQ(keptDistances, distances);
+        EXPECT_EQ(keptVia, via);
     }
+}
+
+// Rows kept across searches answer for the graph they were made of: forget() after a change
+// makes them anew, and so does another number of links, or another graph.
+TEST(ShortestPath, KeptRowsAfterTheGraphChanges)
+{
+    //   0 -> 1 -> ... -> 39, and 0 -> 39 at 100
+    std::vector<qctest::LinkSpec> chain{{0, 39, 100.0}};
+    for (long v = 0; v + 1 < 40; ++v)
+        chain.push_back({v, v + 1, 1.0});
+    qcDirectedGraph g = makeGraph(40, chain), other = makeGraph(40, chain);
+    const auto firstLink = [](qcDirectedGraph& graph, double score, std::uint32_t flags) {
+        qcDirectedGraphLink l = graph.link(0);
+        l.score(score);
+        l.flags = flags;
+        graph.link(0, l);
+    };
+    qcSearchRows rows;
+    EXPECT_EQ(search(g, 0, 39, -1, &rows).second.size(), 39u);
+    EXPECT_TRUE(rows.holdsRows());
+    firstLink(g, 10.0, 0);
+    rows.forget();
+    EXPECT_FALSE(rows.holdsRows());
+    EXPECT_EQ(search(g, 0, 39, -1, &rows), Found({0, 39}, {0}));
+    firstLink(g, 1000.0, 0);
+    g.addLinkFastUnsafe(0, 38, 1.0);  // link 40, not forgotten: the count tells
+    EXPECT_EQ(search(g, 0, 39, -1, &rows), Found({0, 38, 39}, {40, 39}));
+    firstLink(other, 0.5, 0);
+    EXPECT_EQ(search(other, 0, 39, -1, &rows), Found({0, 39}, {0}));
+    EXPECT_EQ(search(g, 0, 39, -1, &rows), Found({0, 38, 39}, {40, 39}));
 }
 
 // Graphs large enough for working memory kept from one search to the next: the second search

@@ -54,10 +54,24 @@ private:
 
 }  // namespace
 
-qcPathSearch::qcPathSearch(const qcDirectedGraph& graph, std::int32_t start)
+qcPathSearch::qcPathSearch(const qcDirectedGraph& graph, std::int32_t start, qcSearchRows* shared)
     : mGraph(graph), mStart(start), mNodes(graph.numNodes()), mRecord(at(mNodes), qcArrayStart::unset),
-      mState(at(mNodes))
+      mState(at(mNodes)), mShared(shared)
 {
+    if (mShared) {
+        mSharedRows = mShared->keptRowsOf(graph);
+        mRows = mSharedRows.get();
+    }
+}
+
+void qcPathSearch::layRows()
+{
+    if (mShared) {
+        mSharedRows = mShared->rowsOf(mGraph);
+        mRows = mSharedRows.get();
+    } else {
+        mRows = &mOwnRows.emplace(mGraph);
+    }
 }
 
 void qcPathSearch::run(std::int32_t end)
@@ -107,7 +121,7 @@ long qcPathSearch::runWith(Queue& queue, long quietUpTo)
         if (current == mEnd)
             return -1;
         if (!mRows && ++mSettledCount > rowsAfter)
-            mRows.emplace(mGraph);
+            layRows();
 
         const bool pushed = mRows && mRows->hasRow(current) ? relaxRow(queue, current, distance)
                                                             : relaxChain(queue, current, distance);

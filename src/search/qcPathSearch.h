@@ -2,10 +2,12 @@
 #define QC_PATH_SEARCH_H
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "graph/qcIndex.h"
 #include "qcDirectedGraph.h"
+#include "qcSearchRows.h"
 #include "search/qcChainRows.h"
 #include "search/qcSearchArray.h"
 
@@ -28,8 +30,9 @@ public:
         std::int32_t predecessorLink;
     };
 
-    // start must be a node of graph; the graph must outlive the search and stay unchanged.
-    qcPathSearch(const qcDirectedGraph& graph, std::int32_t start);
+    // start must be a node of graph; the graph must outlive the search and stay unchanged. With
+    // `shared`, the search takes its rows from there, and lays them out there for later searches.
+    qcPathSearch(const qcDirectedGraph& graph, std::int32_t start, qcSearchRows* shared = nullptr);
 
     // Settles nodes until `end` is settled or, with end -1, until none is left.
     void run(std::int32_t end);
@@ -56,6 +59,7 @@ private:
     void fetchChainOf(std::int32_t likelyNext) const;
     void fetchRowOf(std::int32_t likelyNext) const;
     void fetchForImproved(std::int32_t node, bool newlyQueued);
+    void layRows();
 
     const qcDirectedGraph& mGraph;
     const std::int32_t mStart;
@@ -64,8 +68,12 @@ private:
     qcSearchArray<NodeRecord> mRecord;  // read only for nodes that are not unvisited
     qcSearchArray<NodeState> mState;  // apart from the records, small enough to stay in cache
 
-    // The chains laid out row by row, once the search has settled a good share of the nodes.
-    std::optional<qcChainRows> mRows;
+    // The chains laid out row by row, once the search has settled a good share of the nodes
+    // (or from the start, when `shared` holds them): its own or shared ones.
+    qcSearchRows* const mShared;
+    std::shared_ptr<const qcChainRows> mSharedRows;
+    std::optional<qcChainRows> mOwnRows;
+    const qcChainRows* mRows = nullptr;
 
     // Per run.
     long mSettledCount = 0;

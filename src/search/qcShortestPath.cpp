@@ -5,16 +5,18 @@
 #include "graph/qcIndex.h"
 #include "search/qcPathSearch.h"
 
-void qcDirectedGraph::shortestPath(std::int32_t start, std::int32_t end, qcIndexArray& nodes,
-                                   qcIndexArray& links) const
+namespace {
+
+void searchPath(const qcDirectedGraph& graph, std::int32_t start, std::int32_t end, qcIndexArray& nodes,
+                qcIndexArray& links, qcSearchRows* rows)
 {
     nodes.clear();
     links.clear();
-    const long n = numNodes();
+    const long n = graph.numNodes();
     if (start < 0 || start >= n || end < 0 || end >= n)
         return;
 
-    qcPathSearch search(*this, start);
+    qcPathSearch search(graph, start, rows);
     search.run(end);
     if (!search.settled(end))
         return;
@@ -27,6 +29,20 @@ void qcDirectedGraph::shortestPath(std::int32_t start, std::int32_t end, qcIndex
     }
     std::reverse(nodes.begin(), nodes.end());
     std::reverse(links.begin(), links.end());
+}
+
+}  // namespace
+
+void qcDirectedGraph::shortestPath(std::int32_t start, std::int32_t end, qcIndexArray& nodes,
+                                   qcIndexArray& links) const
+{
+    searchPath(*this, start, end, nodes, links, nullptr);
+}
+
+void qcDirectedGraph::shortestPath(std::int32_t start, std::int32_t end, qcIndexArray& nodes, qcIndexArray& links,
+                                   qcSearchRows& rows) const
+{
+    searchPath(*this, start, end, nodes, links, &rows);
 }
 
 void qcDirectedGraph::shortestPath(std::int32_t link, qcIndexArray& nodes, qcIndexArray& links) const

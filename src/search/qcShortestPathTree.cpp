@@ -5,14 +5,16 @@
 #include "graph/qcIndex.h"
 #include "search/qcPathSearch.h"
 
-void qcDirectedGraph::shortestPathTree(std::int32_t start, std::vector<double>& distances,
-                                       qcIndexArray& predecessorLinks) const
+namespace {
+
+void searchTree(const qcDirectedGraph& graph, std::int32_t start, std::vector<double>& distances,
+                qcIndexArray& predecessorLinks, qcSearchRows* rows)
 {
-    if (start < 0 || start >= numNodes())
+    if (start < 0 || start >= graph.numNodes())
         throw qcInvariantFailure();
-    qcPathSearch search(*this, start);
+    qcPathSearch search(graph, start, rows);
     search.run(-1);
-    const std::size_t n = at(numNodes());
+    const std::size_t n = at(graph.numNodes());
     distances.assign(n, std::numeric_limits<double>::infinity());
     predecessorLinks.assign(n, -1);
     for (std::size_t v = 0; v < n; ++v) {
@@ -23,3 +25,18 @@ void qcDirectedGraph::shortestPathTree(std::int32_t start, std::vector<double>& 
         }
     }
 }
+
+}  // namespace
+
+void qcDirectedGraph::shortestPathTree(std::int32_t start, std::vector<double>& distances,
+                                       qcIndexArray& predecessorLinks) const
+{
+    searchTree(*this, start, distances, predecessorLinks, nullptr);
+}
+
+void qcDirectedGraph::shortestPathTree(std::int32_t start, std::vector<double>& distances,
+                                       qcIndexArray& predecessorLinks, qcSearchRows& rows) const
+{
+    searchTree(*this, start, distances, predecessorLinks, &rows);
+}
+
