@@ -90,6 +90,21 @@ void drawPicture(const qcDirectedGraph& g, long a, long b, std::ostream& out)
     svg.write(out);                      // or svg.save("graph.svg")
 }
 
+#include <qcSearchRows.h>
+
+// The links of many paths, the searches sharing one layout of the graph's links.
+std::size_t linksOfPaths(const qcDirectedGraph& g, const std::vector<std::pair<std::int32_t, std::int32_t>>& pairs)
+{
+    qcSearchRows rows;
+    qcIndexArray nodes, links;
+    std::size_t total = 0;
+    for (const auto& [from, to] : pairs) {
+        g.shortestPath(from, to, nodes, links, rows);  // and g.shortestPathTree(start, d, via, rows)
+        total += links.size();
+    }
+    return total;
+}
+
 #include <qcgraphVersion.h>
 
 #include <cstdio>
@@ -117,6 +132,7 @@ int main()
     std::ostringstream svg;
     drawPicture(g, 1, 0, svg);  // searches run again after the cancel: the path is drawn thick
     ok = ok && svg.str().find("stroke-width=\"5.00\"") != std::string::npos;
+    ok = ok && linksOfPaths(g, {{1, 0}, {0, 1}, {1, 0}}) == 2;  // 0 -> 1 is closed
     std::printf("consumer: %s\n", ok ? "ok" : "wrong");
     return ok ? 0 : 1;
 }
