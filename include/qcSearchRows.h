@@ -11,10 +11,10 @@ class qcChainRows;
 
 // The links of a graph laid out node by node, kept for the next searches of the same graph.
 // A two-node or one-to-all search that goes on long (past a sixteenth of the nodes) first lays
-// the links out so for itself: two passes over them, on a large graph whose links were not
-// added node by node about a fifth of the search. Searches given one qcSearchRows make that
-// layout once between them, and use it from their first step once it is made. Paths and
-// distances are the same with it and without.
+// the links out so for itself: two passes over them and fresh memory, on a large graph whose
+// links were not added node by node about a third of the search. Searches given one
+// qcSearchRows make that layout once between them, and use it from their first step once it is
+// made. Paths and distances are the same with it and without.
 //
 // The rows are of the graph as it was when they were made. After any change to the graph (a
 // node or link added, a score, flags, end or chain changed) call forget(), or searches answer
