@@ -97,6 +97,15 @@ TEST(SimplePaths, AbortCheckEvery64StepsAndTheListerGoesOnAfterwards)
         all = simple(g, 0, 399, 50);
         EXPECT_GE(counter.calls, 400 / 64);  // the tree to the end alone takes 400 nodes
     }
+    {
+        // The second path is a detour of 1000 nodes: its search is checked as often as the tree.
+        std::vector<qctest::LinkSpec> detour{{0, 1}, {0, 2}, {1001, 1}};
+        for (int i = 2; i < 1001; ++i)
+            detour.push_back({i, i + 1});
+        qctest::CheckCounter counter;
+        EXPECT_EQ(simple(makeGraph(1002, detour), 0, 1, 2).first.size(), 2u);
+        EXPECT_GE(counter.calls, 2 * (1000 / 64));
+    }
     qcSimplePaths lister(g, 0, 399);
     Listing resumed;
     qcDirectedGraphPath p;

@@ -31,8 +31,8 @@ std::size_t printableLength(std::string_view text)
             return 0;
         value = value << 6 | (byte(i) & 0x3f);
     }
-    const char32_t least[] = {0, 0, 0xa0, 0x800, 0x10000};  // from 0x80 to 0x9f: C1 controls
-    const bool valid = value >= least[length] && value <= 0x10ffff &&
+    const char32_t least[] = {0xa0, 0x800, 0x10000};  // by length from 2; from 0x80 to 0x9f: C1 controls
+    const bool valid = value >= least[length - 2] && value <= 0x10ffff &&
                        (value < 0xd800 || value > 0xdfff);
     return valid ? length : 0;
 }

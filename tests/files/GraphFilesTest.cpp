@@ -70,6 +70,8 @@ TEST(GraphFiles, MalformedInputGetsOneMessageNamingFileAndLine)
         {"extra field after the header", dimacs, "p sp 2 1 x\n", ":1: unexpected 'x' after the arc count"},
         {"UTF-8 kept, the rest escaped", edges, "0 1 \x7f\xc3\xa9\xed\xa0\x80\xc2\xa1\xf0\x90\x80\x80\x80\xe2\x82\xac\xee\x80\x80\n",  // DEL, é, a surrogate, ¡, U+10000, a stray byte, €, U+E000
          ":1: score '\\x7f\xc3\xa9\\xed\\xa0\\x80\xc2\xa1\xf0\x90\x80\x80\\x80\xe2\x82\xac\xee\x80\x80' is not a number"},
+        {"UTF-8 at the bounds", edges, "0 1 \xc2\xa0" "\xe0\xa0\x80" "\xed\x9f\xbf" "\xf4\x8f\xbf\xbf" "\xc2\x9f" "\xe0\x9f\xbf" "\xf0\x8f\xbf\xbf" "\xf4\x90\x80\x80\n",  // U+A0, U+800, U+D7FF, U+10FFFF kept; a C1 control, two overlong forms, U+110000 escaped
+         ":1: score '\xc2\xa0" "\xe0\xa0\x80" "\xed\x9f\xbf" "\xf4\x8f\xbf\xbf" "\\xc2\\x9f\\xe0\\x9f\\xbf\\xf0\\x8f\\xbf\\xbf\\xf4\\x90\\x80\\x80' is not a number"},
         {"no header", dimacs, "c nothing here\n", ": no 'p sp' header"},
         {"no arcs, a blank line: a graph", dimacs, "p sp 2 0\n\n", ""},
         {"no nodes at all", dimacs, "p sp 0 0\n", ""},
@@ -80,6 +82,7 @@ TEST(GraphFiles, MalformedInputGetsOneMessageNamingFileAndLine)
         {"extra field after the score", edges, "0 1 2 3\n", ":1: unexpected '3' after the score"},
         {"fault on a late line", edges, [] { std::string s; for (int i = 0; i < 700000; ++i) s += "1 2 3\n"; return s + "1 2 x\n"; }(), ":700001: score 'x' is not a number"},
         {"too few coordinates", coordinates, "p aux sp co 4\n", ":1: coordinates for 4 nodes, but the graph has 5"},
+        {"coordinates for no nodes", coordinates, "p aux sp co 0\n", ":1: coordinates for 0 nodes, but the graph has 5"},
         {"coordinates before header", coordinates, "v 1 0 0\n", ":1: coordinates before the 'p aux sp co' header"},
         {"second coordinates", coordinates, "p aux sp co 5\nv 1 0 0\nv 1 2 2\n", ":3: second coordinates of node 1"},
         {"nodes without coordinates", coordinates, "p aux sp co 5\nv 2 0 0\nv 3 0 0\nv 5 0 0\n", ":4: file ends with 2 nodes without coordinates, the first node 1 (truncated?)"},

@@ -79,7 +79,7 @@ TEST(RoundTrip, GraphmlKeepsNamesAndDotShowsThem)
 
     std::ostringstream dot;
     options.format = qcGraphFormat::dot;
-    options.highlightLinks = {0};
+    options.highlightLinks = {-1, 0, 1 << 30};  // those out of range are left out
     qfWriteGraph(dot, "dot", g, options);
     EXPECT_EQ(dot.str(), "digraph qcgraph {\n  node [shape=circle, fontsize=10];\n  \"a&b<\\\"'>\" [pos=\"0,0!\"];\n"
                          "  \"\xc3\xa9t\xc3\xa9\" [pos=\"0,0!\"];\n  \"a&b<\\\"'>\" -> \"\xc3\xa9t\xc3\xa9\" [label=\"2.5\", color=red, penwidth=3];\n}\n");
