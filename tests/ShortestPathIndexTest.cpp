@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <malloc.h>
+#include <memory>
 #include <limits>
 #include <random>
 #include <sstream>
@@ -251,6 +253,7 @@ TEST(ShortestPathIndex, LoadRefusesUnsoundContents)
         {"a shortcut of later arcs", changed(shortcut + 8, static_cast<std::int32_t>((shortcut - arcs) / 24)),
          "a shortcut names no earlier arc"},
         {"a shortcut of another weight", changed(shortcut + 20, 0x40200000), "a shortcut does not match its arcs"},
+        {"a link after a shortcut", changed(shortcut + 24 + 12, -1), "a link comes after a shortcut"},
         // After the arcs: the up rows' starts, one more than the nodes, their count, the rows.
         {"an up row of another weight", changed(arcs + 24 * static_cast<std::size_t>(word(64)) + 5 * 4 + 8 + 12, 0x40200000),
          "a row does not match its arc"},
@@ -293,6 +296,27 @@ TEST(ShortestPathIndex, BuildingStopsAtItsBoundAndOnAbort)
     EXPECT_THROW(qcShortestPathIndex(makeGraph(200, {}), watched), qcAttentionAbort);
     EXPECT_EQ(cancel.calls, 3);
     EXPECT_EQ(shares, std::vector<double>{0.0});
+}
+
+// What the index says it holds is what it took from the heap: its arrays are no larger than
+// their contents.
+TEST(ShortestPathIndex, MemoryBytesIsTheHeapItHolds)
+{
+    std::mt19937 rng(5);
+    std::vector<qctest::LinkSpec> grid;  // 60 x 60, both ways between neighbours
+    for (long v = 0; v < 60 * 60; ++v)
+        for (const long w : {v + 1, v + 60})
+            if (w < 60 * 60 && (w == v + 60 || w % 60 != 0)) {
+                grid.push_back({v, w, 1.0 + rng() % 99});
+                grid.push_back({w, v, 1.0 + rng() % 99});
+            }
+    const qcDirectedGraph g = makeGraph(60 * 60, grid);
+    const std::size_t before = mallinfo2().uordblks;
+    const auto idx = std::make_unique<qcShortestPathIndex>(g);
+    const auto held = static_cast<double>(mallinfo2().uordblks - before);
+    if (held == 0.0)
+        GTEST_SKIP() << "this allocator does not count the heap";
+    EXPECT_NEAR(static_cast<double>(idx->memoryBytes()), held, 0.02 * held) << held;
 }
 
 TEST(ShortestPathIndex, QueriesFromManyThreads)

@@ -21,14 +21,6 @@ struct Edge {
     double weight;
 };
 
-struct Shortcut {
-    std::int32_t from;
-    std::int32_t to;
-    std::int32_t first;
-    std::int32_t second;
-    double weight;
-};
-
 // A search from one node over the nodes not contracted yet, avoiding one, that stops once every
 // target is settled, once the keys pass a bound, or after a number of settled nodes.
 class WitnessSearch {
@@ -103,7 +95,7 @@ public:
         mArcs.reserve(arcs.size());
         for (const qcGraphArc& a : arcs) {
             const auto index = static_cast<std::int32_t>(mArcs.size());
-            mArcs.push_back(qcHierarchyArc{a.from, a.to, a.link, -1, a.weight});
+            mArcs.push_back(qcArcRecord{a.from, a.to, a.link, -1, a.weight});
             mLinksOf.push_back(1.0);
             mOut[at(a.from)].push_back(Edge{a.to, index, a.weight});
             mIn[at(a.to)].push_back(Edge{a.from, index, a.weight});
@@ -111,7 +103,7 @@ public:
     }
 
     // The shortcuts that contracting v would make.
-    const std::vector<Shortcut>& shortcutsOf(std::int32_t v, std::size_t settleLimit)
+    const std::vector<qcArcRecord>& shortcutsOf(std::int32_t v, std::size_t settleLimit)
     {
         mShortcuts.clear();
         for (const Edge& in : mIn[at(v)]) {
@@ -127,7 +119,7 @@ public:
             for (const Edge& out : mOut[at(v)]) {
                 const double via = in.weight + out.weight;
                 if (out.node != in.node && !(mWitness.distance(out.node) <= via))
-                    mShortcuts.push_back(Shortcut{in.node, out.node, in.arc, out.arc, via});
+                    mShortcuts.push_back(qcArcRecord{in.node, out.node, in.arc, out.arc, via});
             }
         }
         return mShortcuts;
@@ -138,7 +130,7 @@ public:
         const double added = static_cast<double>(shortcutsOf(v, settleLimit).size());
         const double removed = static_cast<double>(mIn[at(v)].size() + mOut[at(v)].size());
         double addedLinks = 0.0, removedLinks = 0.0;
-        for (const Shortcut& sc : mShortcuts)
+        for (const qcArcRecord& sc : mShortcuts)
             addedLinks += mLinksOf[at(sc.first)] + mLinksOf[at(sc.second)];
         for (const Edge& e : mIn[at(v)])
             removedLinks += mLinksOf[at(e.arc)];
@@ -152,7 +144,7 @@ public:
     // Contracts v with the shortcuts just computed for it.
     void contract(std::int32_t v)
     {
-        for (const Shortcut& s : mShortcuts)
+        for (const qcArcRecord& s : mShortcuts)
             addShortcut(s);
         for (const Edge& in : mIn[at(v)])
             dropEdge(mOut[at(in.node)], v);
@@ -178,14 +170,14 @@ public:
     qcHierarchy finish(const std::vector<std::int32_t>& nodeOfRank, std::size_t coreFrom);
 
 private:
-    void addShortcut(const Shortcut& s)
+    void addShortcut(const qcArcRecord& s)
     {
         std::vector<Edge>& out = mOut[at(s.from)];
         const auto known = std::find_if(out.begin(), out.end(), [&s](const Edge& e) { return e.node == s.to; });
         if (known != out.end() && known->weight <= s.weight)
             return;
         const auto index = static_cast<std::int32_t>(mArcs.size());
-        mArcs.push_back(qcHierarchyArc{s.from, s.to, s.first, s.second, s.weight});
+        mArcs.push_back(s);
         mLinksOf.push_back(mLinksOf[at(s.first)] + mLinksOf[at(s.second)]);
         const Edge forward{s.to, index, s.weight};
         const Edge backward{s.from, index, s.weight};
@@ -211,9 +203,9 @@ private:
     WitnessSearch mWitness;
     const qcContractionLimits& mLimits;
     std::vector<double> mLevel;  // 1 + the highest level of a contracted neighbour
-    std::vector<qcHierarchyArc> mArcs;
+    std::vector<qcArcRecord> mArcs;  // the links first
     std::vector<double> mLinksOf;  // of each arc, the links it stands for
-    std::vector<Shortcut> mShortcuts;
+    std::vector<qcArcRecord> mShortcuts;
     std::vector<std::vector<Edge>> mUp;    // of a contracted node: its arcs to nodes contracted later
     std::vector<std::vector<Edge>> mDown;  // and from them
 };
@@ -253,26 +245,33 @@ qcHierarchy Contraction::finish(const std::vector<std::int32_t>& nodeOfRank, std
             pending.push_back(mArcs[at(a)].second);
         }
     }
+    // The used arcs move to the front of mArcs, in place, renamed.
     std::vector<std::int32_t> renamed(mArcs.size(), -1);
+    std::size_t kept = 0;
     for (std::size_t a = 0; a < mArcs.size(); ++a) {
         if (!used[a])
             continue;
-        qcHierarchyArc arc = mArcs[a];
+        qcArcRecord arc = mArcs[a];
         arc.from = h.rankOfNode[at(arc.from)];
         arc.to = h.rankOfNode[at(arc.to)];
         if (arc.second >= 0) {
             arc.first = renamed[at(arc.first)];
             arc.second = renamed[at(arc.second)];
         }
-        renamed[a] = static_cast<std::int32_t>(h.arcs.size());
-        h.arcs.push_back(arc);
+        renamed[a] = static_cast<std::int32_t>(kept);
+        mArcs[kept++] = arc;
     }
-    mArcs.clear();
-    mArcs.shrink_to_fit();
+    mArcs.resize(kept);
+    h.setArcs(mArcs);
+    std::vector<qcArcRecord>().swap(mArcs);
 
     const auto rows = [&](std::vector<std::vector<Edge>>& lists, std::vector<std::uint32_t>& start,
                           std::vector<qcHierarchyStep>& steps) {
         start.assign(n + 1, 0);
+        std::size_t total = 0;  // so the rows take no more memory than they hold
+        for (const std::vector<Edge>& edges : lists)
+            total += edges.size();
+        steps.reserve(total);
         for (std::size_t r = 0; r < n; ++r) {
             start[r] = static_cast<std::uint32_t>(steps.size());
             for (const Edge& e : lists[at(nodeOfRank[r])]) {

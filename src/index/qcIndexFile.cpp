@@ -147,8 +147,8 @@ void readRows(Reader& r, std::size_t n, std::vector<std::uint32_t>& start, std::
 
 // Rows of rank r hold arcs between r and a higher rank (any other core rank in the core), the
 // right end at r, as recorded.
-void checkRows(const qcHierarchy& h, const std::vector<std::uint32_t>& start, const std::vector<qcHierarchyStep>& steps,
-               bool up)
+void checkRows(const qcHierarchy& h, const std::vector<qcArcRecord>& arcs, const std::vector<std::uint32_t>& start,
+               const std::vector<qcHierarchyStep>& steps, bool up)
 {
     const std::size_t n = h.numNodes();
     if (start[0] != 0 || start[n] != steps.size() || !std::is_sorted(start.begin(), start.end()))
@@ -156,9 +156,9 @@ void checkRows(const qcHierarchy& h, const std::vector<std::uint32_t>& start, co
     for (std::size_t r = 0; r < n; ++r) {
         for (std::uint32_t k = start[r]; k < start[r + 1]; ++k) {
             const qcHierarchyStep& s = steps[k];
-            if (s.arc < 0 || at(s.arc) >= h.arcs.size())
+            if (s.arc < 0 || at(s.arc) >= arcs.size())
                 refuse("a row names no arc");
-            const qcHierarchyArc& a = h.arcs[at(s.arc)];
+            const qcArcRecord& a = arcs[at(s.arc)];
             const std::int32_t self = up ? a.from : a.to;
             const std::int32_t other = up ? a.to : a.from;
             const bool climbs = s.head > self || (self >= h.coreFrom && s.head >= h.coreFrom && s.head != self);
@@ -168,7 +168,7 @@ void checkRows(const qcHierarchy& h, const std::vector<std::uint32_t>& start, co
     }
 }
 
-void check(const qcShortestPathIndex::Data& d)
+void check(const qcShortestPathIndex::Data& d, const std::vector<qcArcRecord>& arcs)
 {
     const qcHierarchy& h = d.hierarchy;
     const std::size_t n = h.numNodes();
@@ -182,22 +182,24 @@ void check(const qcShortestPathIndex::Data& d)
     // A shortcut's middle lies below both its ends, and it stands for at most as many links as
     // the graph holds nodes and links: so unpacking one ends, and within that bound.
     const double longest = static_cast<double>(n) + static_cast<double>(d.numLinks);
-    std::vector<double> links(h.arcs.size());
-    for (std::size_t i = 0; i < h.arcs.size(); ++i) {
-        const qcHierarchyArc& a = h.arcs[i];
+    std::vector<double> links(arcs.size());
+    for (std::size_t i = 0; i < arcs.size(); ++i) {
+        const qcArcRecord& a = arcs[i];
         if (a.from < 0 || at(a.from) >= n || a.to < 0 || at(a.to) >= n || a.from == a.to ||
             !(a.weight >= 0.0 && a.weight < std::numeric_limits<double>::infinity()))
             refuse("an arc is out of range");
         if (a.second == -1) {
             if (a.first < 0 || a.first >= d.numLinks)
                 refuse("an arc names no link");
+            if (i > 0 && arcs[i - 1].second != -1)
+                refuse("a link comes after a shortcut");
             links[i] = 1.0;
             continue;
         }
         if (a.first < 0 || at(a.first) >= i || a.second < 0 || at(a.second) >= i)
             refuse("a shortcut names no earlier arc");
-        const qcHierarchyArc& x = h.arcs[at(a.first)];
-        const qcHierarchyArc& y = h.arcs[at(a.second)];
+        const qcArcRecord& x = arcs[at(a.first)];
+        const qcArcRecord& y = arcs[at(a.second)];
         if (x.from != a.from || x.to != y.from || y.to != a.to || x.to >= a.from || x.to >= a.to ||
             !(a.weight == x.weight + y.weight))
             refuse("a shortcut does not match its arcs");
@@ -205,8 +207,8 @@ void check(const qcShortestPathIndex::Data& d)
         if (links[i] > longest)
             refuse("a shortcut stands for too many links");
     }
-    checkRows(h, h.upStart, h.up, true);
-    checkRows(h, h.downStart, h.down, false);
+    checkRows(h, arcs, h.upStart, h.up, true);
+    checkRows(h, arcs, h.downStart, h.down, false);
 }
 
 }  // namespace
@@ -224,8 +226,9 @@ void qcShortestPathIndex::save(std::ostream& out) const
     for (const std::int32_t v : h.nodeOfRank)
         w.i32(v);
     w.i32(h.coreFrom);
-    w.u64(h.arcs.size());
-    for (const qcHierarchyArc& a : h.arcs) {
+    const std::vector<qcArcRecord> arcs = h.arcRecords();
+    w.u64(arcs.size());
+    for (const qcArcRecord& a : arcs) {
         w.i32(a.from);
         w.i32(a.to);
         w.i32(a.first);
@@ -256,8 +259,9 @@ qcShortestPathIndex qcShortestPathIndex::load(std::istream& in)
     d->scores = r.u64();
     readArray(h.nodeOfRank, n, [&r] { return r.i32(); });
     h.coreFrom = r.i32();
-    readArray(h.arcs, r.count(), [&r] {
-        qcHierarchyArc a{};
+    std::vector<qcArcRecord> arcs;
+    readArray(arcs, r.count(), [&r] {
+        qcArcRecord a{};
         a.from = r.i32();
         a.to = r.i32();
         a.first = r.i32();
@@ -271,6 +275,7 @@ qcShortestPathIndex qcShortestPathIndex::load(std::istream& in)
     if (r.u64() != sum)
         refuse("the checksum does not match");
     h.rankOfNode.assign(n, -1);
-    check(*d);
+    check(*d, arcs);
+    h.setArcs(arcs);
     return qcShortestPathIndex(std::move(d));
 }

@@ -152,7 +152,7 @@ double qfIndexUnpack(const qcHierarchy& h, const Arrays& w, std::int32_t meet, q
 {
     double score = 0.0;
     std::vector<std::int32_t> arcs;  // from source to target
-    for (std::int32_t v = meet, a; (a = w.nodes[at(v)].side[0].arc) != -1; v = h.arcs[at(a)].from)
+    for (std::int32_t v = meet, a; (a = w.nodes[at(v)].side[0].arc) != -1; v = h.fromOf(a))
         arcs.push_back(a);
     std::reverse(arcs.begin(), arcs.end());
     for (std::int32_t v = meet, a; (a = w.nodes[at(v)].side[1].arc) != -1; v = h.arcs[at(a)].to)
@@ -160,22 +160,23 @@ double qfIndexUnpack(const qcHierarchy& h, const Arrays& w, std::int32_t meet, q
 
     std::int32_t first = meet;
     if (!arcs.empty())
-        first = h.arcs[at(arcs.front())].from;
+        first = h.fromOf(arcs.front());
     nodes.push_back(h.nodeOfRank[at(first)]);
     std::vector<std::int32_t> pending;
     for (const std::int32_t top : arcs) {
         pending.push_back(top);
         while (!pending.empty()) {
-            const qcHierarchyArc& arc = h.arcs[at(pending.back())];
+            const std::int32_t a = pending.back();
+            const qcHierarchyArc& arc = h.arcs[at(a)];
             pending.pop_back();
-            if (arc.second >= 0) {  // a shortcut: its first arc comes first
+            if (!arc.isLink()) {  // a shortcut: its first arc comes first
                 pending.push_back(arc.second);
                 pending.push_back(arc.first);
                 continue;
             }
             links.push_back(arc.first);
             nodes.push_back(h.nodeOfRank[at(arc.to)]);
-            score += arc.weight;  // the link's own score, added from the source as a search would
+            score += h.linkScores[at(a)];  // the link's own score, added from the source as a search would
         }
     }
     return score;

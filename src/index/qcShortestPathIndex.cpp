@@ -85,7 +85,7 @@ qcShortestPathIndex::qcShortestPathIndex(const qcDirectedGraph& graph, const Opt
     : mData(std::make_unique<Data>())
 {
     const std::vector<qcGraphArc> arcs = arcsOf(graph);
-    // Every arc costs its record and a row entry.
+    // Every arc costs its record and a row entry (a link's score, too, which is left out here).
     constexpr std::size_t arcBytes = sizeof(qcHierarchyArc) + sizeof(qcHierarchyStep);
     const double bound = options.memoryBound * static_cast<double>(graphBytes(graph)) / arcBytes;
     constexpr auto unbounded = std::numeric_limits<std::size_t>::max();
@@ -133,7 +133,8 @@ std::size_t qcShortestPathIndex::memoryBytes() const
 {
     const qcHierarchy& h = mData->hierarchy;
     return sizeof(Data) + (h.nodeOfRank.size() + h.rankOfNode.size() + h.upStart.size() + h.downStart.size()) * 4 +
-           h.arcs.size() * sizeof(qcHierarchyArc) + (h.up.size() + h.down.size()) * sizeof(qcHierarchyStep);
+           h.arcs.size() * sizeof(qcHierarchyArc) + h.linkScores.size() * sizeof(double) +
+           (h.up.size() + h.down.size()) * sizeof(qcHierarchyStep);
 }
 
 void qcShortestPathIndex::checkNode(std::int32_t node) const
