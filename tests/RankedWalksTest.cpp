@@ -47,6 +47,7 @@ TEST(RankedWalks, HandCheckedListings)
         {"max length 0", ranked(cycle, 0, 0, 3, -4, 0), {{{0}, {}, 0}}},
         {"too short, but counted", ranked(shortcut, 0, 2, 1, 2), {}},
         {"min length 2", ranked(shortcut, 0, 2, 2, 2), {{{0, 1, 0, 2}, {0, 1, 2}, 3}}},
+        {"min length = max length", ranked(cycle, 0, 0, 2, 2, 2), {{{0, 1, 0}, {0, 1}, 2}}},
         {"parallel links name the first", ranked(makeGraph(2, {{0, 1, 1.0}, {0, 1, 2.0}}), 0, 1, 5), {{{0, 1}, {1}, 1}, {{0, 1}, {1}, 2}}},
         {"flags not looked at", ranked(flagged, 0, 2, 5), {{{0, 1, 2}, {0, 1}, 2}, {{0, 2}, {2}, 3}}},
         {"max length 1", ranked(line, 0, 2, 5, -1, 1), {{{0, 2}, {2}, 5}}}, {"min length 3", ranked(line, 0, 2, 1, 3, -1), {}},
