@@ -121,6 +121,10 @@ TEST(SimplePaths, AbortCheckEvery64StepsAndTheListerGoesOnAfterwards)
     }
     EXPECT_EQ(resumed, all);
     EXPECT_EQ(all.first.size(), 50u);
+    // From a node to itself the one path is known at once; listing it is checked all the same.
+    qcSimplePaths itself(g, 5, 5);
+    qctest::CheckCounter cancel(1);
+    EXPECT_THROW(itself.next(p, score), qcAttentionAbort);
 }
 
 // Small integer and zero scores so that ties are frequent, parallel links, self-links, skip

@@ -65,6 +65,7 @@ TEST(GraphFiles, MalformedInputGetsOneMessageNamingFileAndLine)
         {"a larger file may have more nodes", edges, "1500000 0\n" + std::string(1500000, '\n'), ""},
         {"CR line ends", edges, "0 1\r1 2\r", ":1: lines end in CR alone (convert them to LF)"},
         {"CR LF line ends", edges, "0 1\r\n1 2\r\n", ""},
+        {"no line end after the last line", edges, "0 1\n1 2", ""},
         {"control bytes escaped", dimacs, "p sp 2 1\na 1 2 \x1b[2J\xff\\"s + '\0' + "RED\n", ":2: arc weight '\\x1b[2J\\xff\\\\\\x00RED' is not a number"},
         {"extra field after the arc", dimacs, "p sp 2 1\na 1 2 1 7\n", ":2: unexpected '7' after the arc weight"},
         {"extra field after the header", dimacs, "p sp 2 1 x\n", ":1: unexpected 'x' after the arc count"},

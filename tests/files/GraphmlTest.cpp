@@ -13,6 +13,8 @@ const std::string placeKeys = "<key id='kx' for='node' attr.name='x' attr.type='
 
 TEST(Graphml, GoodAndBadFiles)
 {
+    const std::string root = "<graphml xmlns='http://graphml.graphdrawing.org/xmlns'";
+    const std::string longFirstLine = root + std::string(qcMaxLineBytes - root.size() - 1, ' ') + ">";
     const std::string deep = [] { std::string s; for (int i = 0; i < 10000; ++i) s += "<a>"; return s; }();
     const struct {
         const char* name;
@@ -24,6 +26,8 @@ TEST(Graphml, GoodAndBadFiles)
         {"edges before nodes, parallel edges", graphml("<graph edgedefault='directed'><edge source='y' target='x'/><edge source='y' target='x'/><node id='x'/><node id='z'/></graph>"), "y x z|0>1:1 0>1:1"},
         {"positions and defaults", graphml("<graph><node id='p'><data key='kx'>3</data><data key='ky'>-4.5</data></node><node id='q'/><edge source='p' target='q'/></graph>",
                                            placeKeys + "<key id='w' for='edge' attr.name='weight' attr.type='long'><default>7</default></key>\n"), "p q|0>1:7|3,-4.5 0,0"},
+        {"data outside a node", graphml("<graph><node id='p'><data key='kx'>3</data></node><data key='kx'>9</data><node id='q'/></graph>", placeKeys), "p q||3,0 0,0"},
+        {"first line of 1 MiB, the next in the next block", longFirstLine + "\n<graph><node id='a'/></graph></graphml>\n", "a|"},
         {"unknown keys ignored", graphml("<graph><node id='n'><data key='label'>far &amp; away</data></node><edge source='n' target='n'><data key='label'>x</data><data key='nokey'>y</data></edge></graph>",
                                          "<key id='label' for='all' attr.name='name' attr.type='string'><default>none</default></key>"), "n|0>0:1"},
         {"prefixed names", "<g:graphml xmlns:g='http://graphml.graphdrawing.org/xmlns'><g:graph><g:node id='1'/></g:graph></g:graphml>", "1|"},

@@ -230,6 +230,8 @@ TEST(Tool, IndexAnswersForItsOwnGraphOnly)
         {"made", {"index", gr, "-o", idx}, {0, "index of 5 nodes (0.0 MB) written to " + idx + "\n", ""}},
         {"path", {"path", gr, "1", "5", "--index", idx}, {0, "score 11\nnodes 1 3 2 4 5\nlinks 2 3 4 6\n", ""}},
         {"no path", {"path", gr, "5", "1", "--index", idx}, {1, "", "qcgraph path: no path from 5 to 1\n"}},
+        // Made by an earlier build: an index saved stays an index of its graph.
+        {"a kept index", {"path", gr, "1", "5", "--index", data("small.idx")}, {0, "score 11\nnodes 1 3 2 4 5\nlinks 2 3 4 6\n", ""}},
         {"table by searches", {"table", gr, "--from", "1,5", "--to", "5,1"}, {0, table, ""}},
         {"table by the index", {"table", gr, "--from", "1,5", "--to", "5,1", "--index", idx}, {0, table, ""}},
         {"another graph", {"path", other, "1", "2", "--index", idx},
