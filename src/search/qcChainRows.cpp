@@ -30,18 +30,17 @@ bool qcChainRows::copyLinks(const qcDirectedGraph& graph)
     const long n = graph.numNodes();
     const std::vector<qcDirectedGraphLink>& links = graph.mLinks;
     long node = -1;  // whose links are being copied
-    std::size_t rowBegin = 0;
     for (std::size_t j = 0; j < links.size(); ++j) {
         const qcDirectedGraphLink& l = links[j];
         if (l.nodeA() < node || l.nodeA() < 0 || l.nodeA() >= n)
             return false;
-        if (l.nodeA() != node) {
+        const bool rowBegins = l.nodeA() != node;
+        if (rowBegins) {
             for (long u = node + 1; u <= l.nodeA(); ++u)
                 mRowStart[at(u)] = static_cast<std::uint32_t>(j);
             node = l.nodeA();
-            rowBegin = j;
         }
-        const long chainedTo = j == rowBegin ? -1 : static_cast<long>(j) - 1;
+        const long chainedTo = rowBegins ? -1 : static_cast<long>(j) - 1;
         if (l.nextChild() != chainedTo)
             giveNoRow(at(node));
         mSteps[j] = stepOf(l, n);
