@@ -226,24 +226,14 @@ qcHierarchy Contraction::finish(const std::vector<std::int32_t>& nodeOfRank, std
     for (std::size_t r = 0; r < n; ++r)
         h.rankOfNode[at(nodeOfRank[r])] = static_cast<std::int32_t>(r);
 
+    // Every arc of the hierarchy lies in the row of its lower end, and so does each arc a
+    // shortcut stands for: the arcs in no row are those that a cheaper shortcut replaced.
     std::vector<char> used(mArcs.size(), 0);
-    std::vector<std::int32_t> pending;
     for (std::size_t v = 0; v < n; ++v) {
         for (const Edge& e : mUp[v])
-            pending.push_back(e.arc);
+            used[at(e.arc)] = 1;
         for (const Edge& e : mDown[v])
-            pending.push_back(e.arc);
-    }
-    while (!pending.empty()) {
-        const std::int32_t a = pending.back();
-        pending.pop_back();
-        if (used[at(a)])
-            continue;
-        used[at(a)] = 1;
-        if (mArcs[at(a)].second >= 0) {
-            pending.push_back(mArcs[at(a)].first);
-            pending.push_back(mArcs[at(a)].second);
-        }
+            used[at(e.arc)] = 1;
     }
     // The used arcs move to the front of mArcs, in place, renamed.
     std::vector<std::int32_t> renamed(mArcs.size(), -1);
