@@ -192,6 +192,34 @@ TEST(ShortestPathIndex, UpdateRefusesAnotherGraph)
     EXPECT_EQ(idx.distance(0, 2), 5.0);
 }
 
+// Wheels of 12 rim nodes round a hub, spokes and rim both ways.
+qcDirectedGraph wheels(int count, double spoke, double rim)
+{
+    std::vector<qctest::LinkSpec> links;
+    for (long hub = 0; hub < count * 13; hub += 13)
+        for (long i = 0; i < 12; ++i) {
+            const long r = hub + 1 + i, next = hub + 1 + (i + 1) % 12;
+            links.insert(links.end(), {{hub, r, spoke}, {r, hub, spoke}, {r, next, rim}, {next, r, rim}});
+        }
+    return makeGraph(count * 13, links);
+}
+
+// An update keeps the order of contraction unless it would make more than twice the arcs the
+// index had (with a slack of 4096 arcs), and then builds the index anew. Spokes that turn from
+// dear to cheap suit the kept order, hubs first, badly: a shortcut then joins every two rim nodes.
+TEST(ShortestPathIndex, UpdateBuildsAnewWhenTheKeptOrderSuitsBadly)
+{
+    const struct { const char* name; int wheels; bool anew; } cases[] = {{"40 wheels: within the slack", 40, false},
+                                                                           {"80 wheels: past twice the arcs", 80, true}};
+    for (const auto& c : cases) {
+        qcShortestPathIndex idx(wheels(c.wheels, 100.0, 1.0));
+        const qcDirectedGraph cheapSpokes = wheels(c.wheels, 1.0, 100.0);
+        idx.update(cheapSpokes);
+        EXPECT_EQ(idx.memoryBytes() == qcShortestPathIndex(cheapSpokes).memoryBytes(), c.anew) << c.name;
+        EXPECT_EQ(idx.distance(1, 7), 2.0) << c.name;
+    }
+}
+
 // Every byte changed, and every shorter input, is refused; the checksum aside, contents that
 // break the index's rules are refused too.
 TEST(ShortestPathIndex, LoadRefusesAllButASoundIndex)
