@@ -107,7 +107,7 @@ void qcSimplePathSearch::searchClass(std::int32_t prefix)
     mBanned.clear();
     for (std::int32_t c = p.firstChild; c != -1; c = mTree[static_cast<std::size_t>(c)].nextSibling)
         mBanned.push_back(mTree[static_cast<std::size_t>(c)].node);
-    Candidate found{{0.0, 0}, prefix, {}, {}};
+    Candidate found{{}, prefix, {}, {}};  // its cost comes from the run
     qcIndexArray nodes, links;
     if (!mSpur.run(p.node, p.cost, mBanned, bound(), found.cost, nodes, links))
         return;
