@@ -256,3 +256,23 @@ TEST(Tool, IndexAnswersForItsOwnGraphOnly)
 }
 
 }  // namespace
+
+namespace {
+
+// On a terminal a file of more than a million lines shows its progress in place, and the line
+// is ended before the answer comes.
+TEST(Tool, ProgressOnATerminal)
+{
+    const std::string big = writeTemp("big.txt", [] {
+        std::string s;
+        for (int i = 0; i < 1100000; ++i)
+            s += "0 1\n";
+        return s;
+    }());
+    const std::string inTerminal = "script -qec \"" QCGRAPH_TOOL " path " + big + " 0 1\" /dev/null >" + tempPath("tty");
+    ASSERT_EQ(std::system(inTerminal.c_str()), 0);
+    const std::string shown = readAll(tempPath("tty"));
+    EXPECT_NE(shown.find("\rloading " + big + ": 100% (1.1M lines)\r\nscore 1\r\n"), std::string::npos) << shown;
+}
+
+}  // namespace
