@@ -370,6 +370,13 @@ public:
                       std::int32_t minLength, std::int32_t maxLength,
                       std::vector<qcDirectedGraphPath>& paths, std::vector<double>& scores) const;
 
+    // Whether a walk of one link or more leads from start to end over links whose score is not
+    // NaN or +infinity (flags not looked at), as the search above walks them: a sweep of the
+    // nodes reachable from start, O(n + m), without abort checks. The search above takes every
+    // node it reaches maxNumPaths times before it finds that no walk exists; ask this first.
+    // Throws qcInvariantFailure when start or end is not a node.
+    bool reaches(std::int32_t start, std::int32_t end) const;
+
     // The up to k cheapest loopless paths (no node twice) from start to end, cheapest first,
     // with their scores (link scores added from the start); both outputs emptied first. Links
     // with flags bit 0 set, self-links and links of NaN or +infinite score are passed over; of

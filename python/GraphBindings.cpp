@@ -114,7 +114,8 @@ std::vector<PathRecord> rankedWalks(const Graph& g, Int a, Int b, Int k, std::op
     const CallLimits limits(timeout, std::move(cancel));
     limits.run([&] {
         Searching busy(g, limits);
-        if (anyWalk(g.graph, start, end, least))
+        // A search that can list nothing would take every node it reaches k times first.
+        if ((start == end && least <= 0) || g.graph.reaches(start, end))
             g.graph.shortestPath(start, end, count, least, most, paths, scores);
     });
     return records(paths, scores);

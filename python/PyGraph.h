@@ -56,11 +56,6 @@ private:
     pybind11::gil_scoped_release mRelease;
 };
 
-// Whether the ranked search can list any walk from `from` to `to`: a walk of at least one link
-// whose links have scores below +infinity, or, with minLength <= 0, the one-node walk.
-// Time O(nodes + links reached).
-bool anyWalk(const qcDirectedGraph& graph, std::int32_t from, std::int32_t to, std::int32_t minLength);
-
 // Graph's array and batch methods, added to the class that bindGraph made.
 void bindBulk(pybind11::module_& m);
 void bindBatch(pybind11::module_& m);

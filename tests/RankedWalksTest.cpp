@@ -66,6 +66,9 @@ TEST(RankedWalks, HandCheckedListings)
         EXPECT_THROW(line.shortestPath(b.start, b.end, b.k, b.minLength, b.maxLength, out.first, out.second), qcInvariantFailure) << b.name;
         EXPECT_EQ(out, untouched) << b.name;
     }
+    const std::pair<std::int32_t, std::int32_t> notNodes[] = {{-1, 0}, {0, 3}, {3, 0}, {0, -1}};
+    for (const auto& [from, to] : notNodes)
+        EXPECT_THROW(line.reaches(from, to), qcInvariantFailure) << from << " to " << to;
 }
 
 TEST(RankedWalks, AbortCheckBeforeEvery64thTakingKeepsTheWalksListed)
@@ -138,6 +141,7 @@ TEST(RankedWalks, SameAsPlainScanOnRandomGraphs)
         // Now and then more than 16 takings of a node continue.
         const auto k = static_cast<std::int32_t>(1 + rng() % (round % 8 == 0 ? 40 : 6));
         EXPECT_EQ(qcref::differsFromPlain(g, start, end, k, minLength, maxLength), nullptr) << "round " << round;
+        EXPECT_EQ(g.reaches(start, end), !ranked(g, start, end, 1, 1).first.empty()) << "round " << round;
         reader.join();
     }
     EXPECT_TRUE(asserts.numbers.empty());

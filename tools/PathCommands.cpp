@@ -63,26 +63,6 @@ ExitCode runPath(const CommandLine& line)
     return exitOk;
 }
 
-// Whether the search can list any walk: one of at least one link must lead from `from` to `to`
-// (or the one-node walk counts). Links of NaN or +infinite score are never followed. Much
-// faster than a search that finds nothing after taking every node K times.
-bool anyWalk(const qcDirectedGraph& graph, std::int32_t from, std::int32_t to, std::int32_t minLength)
-{
-    std::vector<bool> seen(static_cast<std::size_t>(graph.numNodes()));
-    std::vector<long> todo{from};
-    while (!todo.empty()) {
-        const long u = todo.back();
-        todo.pop_back();
-        for (const auto [k, l] : graph.outLinks(u)) {
-            if (l.score() < std::numeric_limits<double>::infinity() && !seen[static_cast<std::size_t>(l.nodeB())]) {
-                seen[static_cast<std::size_t>(l.nodeB())] = true;
-                todo.push_back(l.nodeB());
-            }
-        }
-    }
-    return (from == to && minLength == 0) || seen[static_cast<std::size_t>(to)];
-}
-
 // The K cheapest loopless paths: no length bounds, no parallel-link marks (each step takes
 // the cheapest link, which is the one printed).
 ExitCode runSimplePaths(const CommandLine& line, std::int32_t k)
@@ -129,7 +109,8 @@ ExitCode runPaths(const CommandLine& line)
     std::vector<qcDirectedGraphPath> walks;
     std::vector<double> scores;
     const auto start = Clock::now();
-    if (anyWalk(e.loaded.graph(), e.from, e.to, minLength))
+    // A search that can list nothing would take every node it reaches K times first.
+    if ((e.from == e.to && minLength == 0) || e.loaded.graph().reaches(e.from, e.to))
         e.loaded.graph().shortestPath(e.from, e.to, k, minLength, maxLength, walks, scores);
     e.loaded.reportTime("query", start);
     if (walks.empty()) {
