@@ -26,20 +26,17 @@ void qcHierarchy::setArcs(const std::vector<qcArcRecord>& records)
     linkScores.shrink_to_fit();
 }
 
-std::vector<qcArcRecord> qcHierarchy::arcRecords() const
+void qcHierarchy::forEachArcRecord(const std::function<void(const qcArcRecord&)>& each) const
 {
-    std::vector<qcArcRecord> records;
-    records.reserve(arcs.size());
+    // A shortcut's arcs come before it, so their starts and weights are known by then; its
+    // weight is the sum the contraction made.
+    std::vector<std::int32_t> from(arcs.size());
+    std::vector<double> weight(arcs.size());
     for (std::size_t a = 0; a < arcs.size(); ++a) {
         const qcHierarchyArc& arc = arcs[a];
-        if (arc.isLink()) {
-            records.push_back(qcArcRecord{-1 - arc.second, arc.to, arc.first, -1, linkScores[a]});
-        } else {
-            // Both arcs come earlier, so their records are there; the sum is the one the
-            // contraction made.
-            const qcArcRecord& x = records[at(arc.first)];
-            records.push_back(qcArcRecord{x.from, arc.to, arc.first, arc.second, x.weight + records[at(arc.second)].weight});
-        }
+        const bool link = arc.isLink();
+        from[a] = link ? -1 - arc.second : from[at(arc.first)];
+        weight[a] = link ? linkScores[a] : weight[at(arc.first)] + weight[at(arc.second)];
+        each(qcArcRecord{from[a], arc.to, arc.first, link ? -1 : arc.second, weight[a]});
     }
-    return records;
 }

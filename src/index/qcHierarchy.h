@@ -2,6 +2,7 @@
 #define QC_HIERARCHY_H
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // A contraction hierarchy: every node has a rank (its place in the order of contraction), and
@@ -56,7 +57,8 @@ struct qcHierarchy {
     std::int32_t fromOf(std::int32_t arc) const;
     // From records whose links come first and whose shortcuts follow their arcs.
     void setArcs(const std::vector<qcArcRecord>& records);
-    std::vector<qcArcRecord> arcRecords() const;
+    // Each arc's record in turn, made again with half a record's memory an arc.
+    void forEachArcRecord(const std::function<void(const qcArcRecord&)>& each) const;
 };
 
 #endif

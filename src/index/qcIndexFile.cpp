@@ -226,15 +226,14 @@ void qcShortestPathIndex::save(std::ostream& out) const
     for (const std::int32_t v : h.nodeOfRank)
         w.i32(v);
     w.i32(h.coreFrom);
-    const std::vector<qcArcRecord> arcs = h.arcRecords();
-    w.u64(arcs.size());
-    for (const qcArcRecord& a : arcs) {
+    w.u64(h.arcs.size());
+    h.forEachArcRecord([&w](const qcArcRecord& a) {
         w.i32(a.from);
         w.i32(a.to);
         w.i32(a.first);
         w.i32(a.second);
         w.f64(a.weight);
-    }
+    });
     writeRows(w, h.upStart, h.up);
     writeRows(w, h.downStart, h.down);
     w.u64(w.sum());
