@@ -6,6 +6,7 @@
 
 #include <pybind11/pybind11.h>
 
+#include <atomic>
 #include <climits>
 #include <cstdint>
 #include <string>
@@ -63,6 +64,18 @@ public:
 
 private:
     bool mPrevious;
+};
+
+// Counts a call in progress for as long as it lives, so that a changing call can refuse meanwhile.
+class CountedCall {
+public:
+    explicit CountedCall(std::atomic<int>& count) : mCount(count) { ++mCount; }
+    ~CountedCall() { --mCount; }
+    CountedCall(const CountedCall&) = delete;
+    CountedCall& operator=(const CountedCall&) = delete;
+
+private:
+    std::atomic<int>& mCount;
 };
 
 void bindRecords(pybind11::module_& m);

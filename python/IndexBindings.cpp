@@ -61,14 +61,10 @@ public:
     // threads run meanwhile.
     class Reading {
     public:
-        explicit Reading(const Index& idx) : mCount(idx) {}
+        explicit Reading(const Index& idx) : mCount(idx.mReaders) {}
 
     private:
-        struct Count {
-            explicit Count(const Index& idx) : index(idx) { ++index.mReaders; }
-            ~Count() { --index.mReaders; }
-            const Index& index;
-        } mCount;
+        CountedCall mCount;
         py::gil_scoped_release mRelease;
     };
 

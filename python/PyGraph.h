@@ -43,14 +43,10 @@ public:
 // between.
 class Searching {
 public:
-    Searching(const Graph& g, const CallLimits& limits) : mCount(g), mBound(limits) {}
+    Searching(const Graph& g, const CallLimits& limits) : mCount(g.searches), mBound(limits) {}
 
 private:
-    struct Count {
-        explicit Count(const Graph& g) : graph(g) { ++graph.searches; }
-        ~Count() { --graph.searches; }
-        const Graph& graph;
-    } mCount;
+    CountedCall mCount;
     SignalCheckScope mSignals;
     CallLimits::Bound mBound;
     pybind11::gil_scoped_release mRelease;
