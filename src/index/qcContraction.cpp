@@ -264,11 +264,10 @@ qcHierarchy Contraction::finish(const std::vector<std::int32_t>& nodeOfRank, std
         steps.reserve(total);
         for (std::size_t r = 0; r < n; ++r) {
             start[r] = static_cast<std::uint32_t>(steps.size());
-            for (const Edge& e : lists[at(nodeOfRank[r])]) {
-                const std::int32_t arc = renamed[at(e.arc)];
-                steps.push_back(qcHierarchyStep{h.rankOfNode[at(e.node)], arc, e.weight});
-            }
-            std::vector<Edge>().swap(lists[at(nodeOfRank[r])]);
+            // Moved out of the lists, so that each list's memory goes once it is laid out.
+            const std::vector<Edge> edges = std::move(lists[at(nodeOfRank[r])]);
+            for (const Edge& e : edges)
+                steps.push_back(qcHierarchyStep{h.rankOfNode[at(e.node)], renamed[at(e.arc)], e.weight});
         }
         start[n] = static_cast<std::uint32_t>(steps.size());
     };
