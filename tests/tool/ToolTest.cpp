@@ -128,7 +128,9 @@ TEST(Tool, HelpAndBadUsage)
     EXPECT_EQ(none, "");
     EXPECT_NE(help.find("  connect "), std::string::npos);
     EXPECT_EQ(std::get<1>(runTool({"paths", "--help"})).rfind("Usage: qcgraph paths ", 0), 0u);
-    EXPECT_EQ(std::get<0>(runTool({})), 2);
+    const ToolRun bare = runTool({});
+    EXPECT_EQ(std::get<0>(bare), 2);
+    EXPECT_NE(std::get<2>(bare).find("  connect "), std::string::npos);
     EXPECT_EQ(std::get<1>(runTool({"--version"})).rfind("qcgraph 0.", 0), 0u);
 
     const std::string graph = data("small.gr");
@@ -149,6 +151,8 @@ TEST(Tool, HelpAndBadUsage)
         {"no -k", {"paths", graph, "1", "5"}, "qcgraph paths: missing -k K, the number of walks"},
         {"k 0", {"paths", graph, "1", "5", "-k", "0"}, "qcgraph paths: option '-k' must be a whole number from 1 to 100000, not '0'"},
         {"an option without its value", {"paths", graph, "1", "5", "-k"}, "qcgraph paths: option '-k' needs 1 value"},
+        {"a value to a switch", {"paths", graph, "1", "5", "-k", "2", "--simple=yes"}, "qcgraph paths: option '--simple' takes no value"},
+        {"two values after =", {"draw", graph, "-o", "map.svg", "--path=1,5"}, "qcgraph draw: option '--path' takes its values as separate arguments"},
         {"min above max", {"paths", graph, "1", "5", "-k", "2", "--min-length", "3", "--max-length", "2"}, "qcgraph paths: --min-length 3 is greater than --max-length 2"},
         {"loopless paths take no length bounds", {"paths", graph, "1", "5", "-k", "2", "--simple", "--max-length", "2"}, "qcgraph paths: --simple takes no --min-length or --max-length"},
         {"picture type", {"draw", graph, "-o", "map.png"}, "qcgraph draw: cannot tell the picture type of 'map.png' (use a name ending in .svg or .dot, or '-')"},
