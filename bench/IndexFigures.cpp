@@ -108,6 +108,7 @@ void figures(const char* name, const qcDirectedGraph& g, bool wholeScores)
 
     qcShortestPathIndex index;
     const double build = timed([&] { index = qcShortestPathIndex(g); });
+    const double memory = static_cast<double>(index.memoryBytes());
     qcShortestPathIndex::Workspace w;
     std::vector<double> got(want.size());
     const double query = timed([&] {
@@ -150,16 +151,15 @@ void figures(const char* name, const qcDirectedGraph& g, bool wholeScores)
     std::printf("| figure | value |\n|---|---|\n");
     std::printf("| two-node search (mean of 100 pairs) | %.2f ms |\n", search * 1e3);
     std::printf("| index build | %.2f s |\n", build);
-    std::printf("| index memory | %.1f MB (%.2fx the graph) |\n", mb(static_cast<double>(index.memoryBytes())),
-                static_cast<double>(index.memoryBytes()) / graphBytes);
+    std::printf("| index memory | %.1f MB (%.2fx the graph) |\n", mb(memory), memory / graphBytes);
     std::printf("| distance query (mean of 10,000 pairs) | %.1f us (%.0fx faster than the search) |\n", query * 1e6,
                 search / query);
     std::printf("| path query, shortcuts unpacked | %.1f us (%.0fx) |\n", path * 1e6, search / path);
     std::printf("| distances equal to the two-node search's | %zu of %zu%s |\n", want.size() - differ, want.size(),
                 differ == 0 ? "" : (" (the others within " + relativeText(worst) + " relative)").c_str());
     std::printf("| table 1000 x 1000 | %.2f s |\n", tableTime);
-    std::printf("| update after new scores | %.2f s (%.2f of the build); %zu of 100 distances wrong after |\n",
-                update, update / build, staleAfterUpdate);
+    std::printf("| update after new scores | %.2f s (%.2f of the build), then %.1f MB; %zu of 100 distances wrong after |\n",
+                update, update / build, mb(static_cast<double>(index.memoryBytes())), staleAfterUpdate);
     std::printf("| one to all | %.1f ms, the two-node search to the farthest node %.1f ms |\n", treeTime / 100 * 1e3,
                 farthestTime / 100 * 1e3);
     std::fflush(stdout);

@@ -88,9 +88,10 @@ public:
     void distances(const qcIndexArray& sources, const qcIndexArray& targets, std::vector<double>& table) const;
 
     // Makes the index exact again after link scores changed, keeping the order of the nodes: about
-    // 0.4 of a build on road networks. When the kept order would give more than twice the arcs
-    // (grids, whose core grows with other scores), the index is built anew with the default
-    // options and no memory bound instead.
+    // 0.4 of a build on road networks. When the kept order would give more than twice the arcs,
+    // or come to a node of more pairs of links in and out than the build's Options::maxPairs
+    // (the default after load()) allowed (grids, whose last nodes gain neighbours under other
+    // scores), the index is built anew with the default options and no memory bound instead.
     // Throws qcInvariantFailure, the index unchanged, when graph differs from the index's in
     // anything but scores (nodes, links, ends, chains, flags bit 0), or on a negative score.
     void update(const qcDirectedGraph& graph);

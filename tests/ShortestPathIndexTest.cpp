@@ -205,8 +205,9 @@ qcDirectedGraph wheels(int count, double spoke, double rim)
 }
 
 // An update keeps the order of contraction unless it would make more than twice the arcs the
-// index had (with a slack of 4096 arcs), and then builds the index anew. Spokes that turn from
-// dear to cheap suit the kept order, hubs first, badly: a shortcut then joins every two rim nodes.
+// index had (with a slack of 4096 arcs) or contract a node of more pairs of arcs than the build
+// would, and then builds the index anew (with the default options). Spokes that turn from dear
+// to cheap suit the kept order, hubs first, badly: a shortcut then joins every two rim nodes.
 TEST(ShortestPathIndex, UpdateBuildsAnewWhenTheKeptOrderSuitsBadly)
 {
     const struct { const char* name; int wheels; bool anew; } cases[] = {{"40 wheels: within the slack", 40, false},

@@ -299,6 +299,8 @@ qcHierarchy qfContract(std::size_t numNodes, const std::vector<qcGraphArc>& arcs
     if (!nodeOfRank.empty()) {
         for (std::size_t r = 0; r < at(coreFrom); ++r) {
             report(r);
+            if (c.pairsOf(nodeOfRank[r]) > limits.maxPairs)
+                throw std::length_error("qcShortestPathIndex: the kept order no longer suits the scores");
             c.shortcutsOf(nodeOfRank[r], settleLimit);
             c.contract(nodeOfRank[r]);
         }

@@ -20,7 +20,8 @@ struct qcGraphArc {
 struct qcContractionLimits {
     std::size_t maxArcs;  // links and shortcuts made; more throws std::length_error
     // A node with more pairs of arcs in and out than this is not contracted: it and the nodes
-    // left stay a core. Contracting such nodes costs the more, the more pairs they have.
+    // left stay a core (in an order given, it throws std::length_error). Contracting such
+    // nodes costs the more, the more pairs they have.
     std::size_t maxPairs;
     std::function<void(double)> progress;  // the share of nodes contracted, now and then
 };

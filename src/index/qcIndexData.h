@@ -13,6 +13,8 @@ struct qcShortestPathIndex::Data {
     long numLinks = 0;  // of the graph
     std::uint64_t structure = 0;  // fingerprints of the graph the index answers for
     std::uint64_t scores = 0;
+    // Of the build, so an update stops where the build would have; not in the file.
+    std::size_t maxPairs = static_cast<std::size_t>(Options().maxPairs);
 };
 
 // A search's state per node, valid where the stamp is the current one, so that a query costs

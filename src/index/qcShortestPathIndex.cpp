@@ -95,6 +95,7 @@ qcShortestPathIndex::qcShortestPathIndex(const qcDirectedGraph& graph, const Opt
     if (options.memoryBound > 0.0 && bound < static_cast<double>(limits.maxArcs))
         limits.maxArcs = std::max<std::size_t>(static_cast<std::size_t>(bound), 4096);
     mData->hierarchy = qfContract(at(graph.numNodes()), arcs, {}, 0, limits);
+    mData->maxPairs = limits.maxPairs;
     mData->numLinks = graph.numLinks();
     mData->structure = qfStructurePrint(graph);
     mData->scores = qfScorePrint(graph);
@@ -106,11 +107,11 @@ void qcShortestPathIndex::update(const qcDirectedGraph& graph)
         throw qcInvariantFailure();
     const std::vector<qcGraphArc> arcs = arcsOf(graph);
     // The kept order may suit the new scores badly (on a grid, whose last nodes have many
-    // neighbours, the shortcuts can multiply): past twice the arcs it had, the index is built
-    // anew, which costs a build at most.
-    constexpr auto unbounded = std::numeric_limits<std::size_t>::max();
+    // neighbours, the shortcuts can multiply, and each contraction costs the more): past twice
+    // the arcs it had, or at a node of more pairs than the build would contract, the index is
+    // built anew.
     const qcHierarchy& h = mData->hierarchy;
-    const qcContractionLimits limits{2 * h.arcs.size() + 4096, unbounded, nullptr};
+    const qcContractionLimits limits{2 * h.arcs.size() + 4096, mData->maxPairs, nullptr};
     try {
         mData->hierarchy = qfContract(at(graph.numNodes()), arcs, h.nodeOfRank, h.coreFrom, limits);
         mData->scores = qfScorePrint(graph);
