@@ -207,6 +207,11 @@ TEST(Tool, DrawWritesDotAndSvgWithThePath)
     EXPECT_NE(ring.find("r=\"1.00\""), std::string::npos);
     EXPECT_NE(ring.find("2000/svg\" viewBox=\"0 0 840.00 "), std::string::npos);
     EXPECT_NE(std::get<1>(runTool({"draw", data("small.gr"), "-o", "-", "--size", "1000"})).find("2000/svg\" width=\"1000.00\" height=\"325.33\""), std::string::npos);
+    // GraphML names of every UTF-8 length stand in the picture as they are.
+    const std::string names = writeTemp("names.graphml", "<graphml><graph><edge source='a\xc3\xa9' target='\xe6\x97\xa5\xf0\x9f\x98\x80'/></graph></graphml>");
+    const std::string named = std::get<1>(runTool({"draw", names, "-o", "-"}));
+    for (const char* name : {">a\xc3\xa9</text>", ">\xe6\x97\xa5\xf0\x9f\x98\x80</text>"})
+        EXPECT_NE(named.find(name), std::string::npos) << name << " in " << named;
 }
 
 }  // namespace
