@@ -14,15 +14,18 @@ void searchTree(const qcDirectedGraph& graph, std::int32_t start, std::vector<do
         throw qcInvariantFailure();
     qcPathSearch search(graph, start, rows);
     search.run(-1);
+    // Each output written once, node by node: on a large graph the writing is a share of the
+    // search's time.
     const std::size_t n = at(graph.numNodes());
-    distances.assign(n, std::numeric_limits<double>::infinity());
-    predecessorLinks.assign(n, -1);
+    distances.clear();
+    predecessorLinks.clear();
+    distances.reserve(n);
+    predecessorLinks.reserve(n);
     for (std::size_t v = 0; v < n; ++v) {
         const auto node = static_cast<std::int32_t>(v);
-        if (search.settled(node)) {
-            distances[v] = search.record(node).distance;
-            predecessorLinks[v] = search.record(node).predecessorLink;
-        }
+        const bool reached = search.settled(node);
+        distances.push_back(reached ? search.record(node).distance : std::numeric_limits<double>::infinity());
+        predecessorLinks.push_back(reached ? search.record(node).predecessorLink : -1);
     }
 }
 
