@@ -3,26 +3,20 @@
 #include <cwctype>
 #include <string>
 
+#include "Utf8.h"
+
 namespace {
 
-// GraphML names are UTF-8, as the XML reader checked; the tablets draw wide text, and write
-// what is no character as U+FFFD. A stray byte becomes U+FFFD here.
+// GraphML names are UTF-8, as the XML reader checked; the tablets draw wide text. A byte
+// that begins no character becomes U+FFFD.
 std::wstring wideOf(const std::string& utf8)
 {
     std::wstring out;
     for (std::size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        if ((lead >= 0x80 && lead < 0xC0) || i + length > utf8.size()) {
-            out += L'\uFFFD';
-            ++i;
-            continue;
-        }
-        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-        for (std::size_t k = 1; k < length; ++k)
-            c = c << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        out += static_cast<wchar_t>(c);
-        i += length;
+        char32_t c = 0;
+        const std::size_t length = decodeUtf8(std::string_view(utf8).substr(i), c);
+        out += length > 0 ? static_cast<wchar_t>(c) : L'\uFFFD';
+        i += length > 0 ? length : 1;
     }
     return out;
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "LineSource.h"
+#include "Utf8.h"
 
 namespace {
 
@@ -14,27 +15,9 @@ bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' ||
 // a stray or missing continuation byte, an overlong form, a surrogate or a value past U+10FFFF.
 std::size_t printableLength(std::string_view text)
 {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned lead = byte(0);
-    if (lead < 0x80)
-        return lead >= 0x20 && lead != 0x7f ? 1 : 0;
-    const std::size_t length = lead >= 0xf8   ? 0
-                               : lead >= 0xf0 ? 4
-                               : lead >= 0xe0 ? 3
-                               : lead >= 0xc2 ? 2
-                                              : 0;
-    if (length == 0 || length > text.size())
-        return 0;
-    char32_t value = lead & (0x7fu >> length);
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xc0) != 0x80)
-            return 0;
-        value = value << 6 | (byte(i) & 0x3f);
-    }
-    const char32_t least[] = {0xa0, 0x800, 0x10000};  // by length from 2; from 0x80 to 0x9f: C1 controls
-    const bool valid = value >= least[length - 2] && value <= 0x10ffff &&
-                       (value < 0xd800 || value > 0xdfff);
-    return valid ? length : 0;
+    char32_t c = 0;
+    const std::size_t length = decodeUtf8(text, c);
+    return c >= 0xa0 || (c >= 0x20 && c < 0x7f) ? length : 0;
 }
 
 }  // namespace
