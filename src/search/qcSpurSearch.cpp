@@ -1,6 +1,7 @@
 #include "search/qcSpurSearch.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "qcAttention.h"
@@ -13,7 +14,7 @@ constexpr double infinity = std::numeric_limits<double>::infinity();
 }  // namespace
 
 qcSpurSearch::qcSpurSearch(const qcPathSteps& steps, std::int32_t end)
-    : mSteps(steps), mEnd(end),
+    : mSteps(steps), mEnd(end), mSumsExact(sumsExact(steps)),
       // A sum of n + 1 terms of one sign rounds by at most n + 1 units of 2^-53 of it.
       mShrink(1.0 - (static_cast<double>(steps.numNodes()) + 2.0) * std::numeric_limits<double>::epsilon()),
       mToEnd(at(steps.numNodes()), infinity), mSeen(mToEnd.size(), 0), mBlocked(mToEnd.size(), 0),
@@ -38,6 +39,18 @@ qcSpurSearch::qcSpurSearch(const qcPathSteps& steps, std::int32_t end)
         }
     }
     clearBlocks();
+}
+
+bool qcSpurSearch::sumsExact(const qcPathSteps& steps)
+{
+    double total = 0.0;
+    for (std::int32_t u = 0; u < steps.numNodes(); ++u)
+        for (const qcPathStep* s = steps.outBegin(u); s != steps.outEnd(u); ++s) {
+            if (s->score != std::floor(s->score))
+                return false;
+            total += s->score;
+        }
+    return total <= 0x1p52;
 }
 
 void qcSpurSearch::stampAnew(std::vector<std::uint32_t>& stamps, std::uint32_t& stamp)
@@ -72,6 +85,10 @@ bool qcSpurSearch::run(std::int32_t from, qcPathCost cost, const qcIndexArray& f
     for (long pass = 0; !mOpen.empty(); ++pass) {
         if (pass % 64 == 0)
             qcAttention::check();
+        // A tree score, added from the end, may round above what the same links cost added from
+        // the start: past the first way to the end, what may still come in at its cost is searched.
+        if (reached && !(lowered(mOpen.front().guess) <= mCost[at(mEnd)].score))
+            break;
         std::pop_heap(mOpen.begin(), mOpen.end());
         const Open top = mOpen.back();
         mOpen.pop_back();
@@ -80,7 +97,9 @@ bool qcSpurSearch::run(std::int32_t from, qcPathCost cost, const qcIndexArray& f
             continue;
         if (u == mEnd) {
             reached = true;
-            break;
+            if (mSumsExact)
+                break;
+            continue;
         }
         mTaken[at(u)] = 1;
         for (const qcPathStep* s = mSteps.outBegin(u); s != mSteps.outEnd(u); ++s) {

@@ -31,8 +31,9 @@ public:
     // The cheapest score from v to the end, +infinity when it cannot be reached.
     double toEnd(std::int32_t v) const { return mToEnd[at(v)]; }
     // Bounds from below the score of a path whose parts were bounded by `estimate`, however
-    // the parts were added up (each sum rounds by at most half a unit of its last place).
-    double lowered(double estimate) const { return estimate * mShrink; }
+    // the parts were added up (each sum rounds by at most half a unit of its last place; none
+    // rounds when every score is whole and all of them add up to at most 2^52).
+    double lowered(double estimate) const { return mSumsExact ? estimate : estimate * mShrink; }
 
     // Unblocks every node.
     void clearBlocks();
@@ -50,7 +51,7 @@ public:
 
 private:
     static std::size_t at(std::int32_t i) { return static_cast<std::size_t>(i); }
-
+    static bool sumsExact(const qcPathSteps& steps);
     struct Open {
         double guess;  // score so far plus the tree score
         qcPathCost cost;
@@ -67,6 +68,7 @@ private:
 
     const qcPathSteps& mSteps;
     std::int32_t mEnd;
+    bool mSumsExact;
     double mShrink;
     std::vector<double> mToEnd;
     // Per node, valid in the current search where mSeen holds mSeenStamp.

@@ -48,8 +48,12 @@ bool search(const qcDirectedGraph& g, int end, const std::vector<bool>& blocked,
                 (u == from && std::count(banned.begin(), banned.end(), w) != 0))
                 continue;
             const Found c{best[u].score + k.score(), best[u].length + 1, {}, {}};
+            if (!(c.score < std::numeric_limits<double>::infinity()))
+                continue;  // finite scores whose sum overflows make no path
+            // Of parallel links the cheaper one is taken even where both round to one total.
+            const bool tie = seen[w] && std::tie(c.score, c.length) == std::tie(best[w].score, best[w].length);
             if (!seen[w] || std::tie(c.score, c.length) < std::tie(best[w].score, best[w].length) ||
-                (std::tie(c.score, c.length) == std::tie(best[w].score, best[w].length) && u < pred[w])) {
+                (tie && (u < pred[w] || (u == pred[w] && k.score() < g.link(via[w]).score())))) {
                 seen[w] = true;
                 best[w] = c;
                 pred[w] = u;
