@@ -31,6 +31,7 @@ struct qcShortestPathIndex::Workspace::Arrays {
     };
     std::vector<Node> nodes;
     std::vector<std::pair<double, std::int32_t>> heap[2];
+    std::vector<std::pair<double, std::int32_t>> coreHeap[2];  // the core's nodes, queued apart
     std::uint32_t now = 0;
 
     // Makes every node unreached, for an index of n nodes.

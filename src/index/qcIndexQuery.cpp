@@ -17,10 +17,16 @@ using Arrays = qcShortestPathIndex::Workspace::Arrays;
 const std::vector<std::uint32_t>& startsOf(const qcHierarchy& h, int side) { return side == 0 ? h.upStart : h.downStart; }
 const std::vector<qcHierarchyStep>& stepsOf(const qcHierarchy& h, int side) { return side == 0 ? h.up : h.down; }
 
-// One search of a query: its side of the nodes' states, and its heap.
+// One search of a query: its side of the nodes' states, and its heaps. Nodes of rank coreFrom
+// and up wait in a heap of their own until enterCore(). With `best`, every way offered to a node
+// is also offered as a meeting with the other search's way to it.
 class Search {
 public:
-    Search(Arrays& w, int side) : mNodes(w.nodes), mHeap(w.heap[side]), mNow(w.now), mSide(side) {}
+    Search(Arrays& w, int side, std::int32_t coreFrom, qcIndexMeeting* best = nullptr)
+        : mNodes(w.nodes), mHeap(w.heap[side]), mCoreHeap(w.coreHeap[side]), mNow(w.now), mSide(side),
+          mCoreFrom(coreFrom), mBest(best)
+    {
+    }
 
     bool reached(std::int32_t node) const { return mNodes[at(node)].side[mSide].stamp == mNow; }
     double distance(std::int32_t node) const { return mNodes[at(node)].side[mSide].distance; }
@@ -36,8 +42,17 @@ public:
     void reach(std::int32_t node, double d, std::int32_t arc)
     {
         mNodes[at(node)].side[mSide] = Arrays::Reached{d, arc, mNow};
-        mHeap.emplace_back(d, node);
-        std::push_heap(mHeap.begin(), mHeap.end(), std::greater<>());
+        auto& heap = node < mCoreFrom ? mHeap : mCoreHeap;
+        heap.emplace_back(d, node);
+        std::push_heap(heap.begin(), heap.end(), std::greater<>());
+        if (mBest != nullptr && d + otherDistance(node) < mBest->distance)
+            *mBest = qcIndexMeeting{d + otherDistance(node), node};
+    }
+    // From here on the nodes queued for the core are the ones settled.
+    void enterCore()
+    {
+        mHeap.swap(mCoreHeap);
+        mCoreFrom = std::numeric_limits<std::int32_t>::max();
     }
     // Takes the next node off the heap, -1 when none is left.
     std::int32_t settleNext(double& d)
@@ -80,8 +95,11 @@ public:
 private:
     std::vector<Arrays::Node>& mNodes;
     std::vector<std::pair<double, std::int32_t>>& mHeap;
+    std::vector<std::pair<double, std::int32_t>>& mCoreHeap;
     const std::uint32_t mNow;
     const int mSide;
+    std::int32_t mCoreFrom;
+    qcIndexMeeting* const mBest;
 };
 
 }  // namespace
@@ -92,8 +110,10 @@ void Arrays::begin(std::size_t n)
         nodes.assign(n, Node{});
         now = 0;
     }
-    heap[0].clear();
-    heap[1].clear();
+    for (int side = 0; side < 2; ++side) {
+        heap[side].clear();
+        coreHeap[side].clear();
+    }
     if (++now == 0) {  // the stamps wrapped round
         nodes.assign(n, Node{});
         now = 1;
@@ -103,10 +123,11 @@ void Arrays::begin(std::size_t n)
 qcIndexMeeting qfIndexMeet(const qcHierarchy& h, Arrays& w, std::int32_t source, std::int32_t target)
 {
     w.begin(h.numNodes());
-    Search searches[2] = {Search(w, 0), Search(w, 1)};
+    qcIndexMeeting best{infinity, -1};
+    Search searches[2] = {Search(w, 0, h.coreFrom, &best), Search(w, 1, h.coreFrom, &best)};
     searches[0].reach(source, 0.0, -1);
     searches[1].reach(target, 0.0, -1);
-    qcIndexMeeting best{infinity, -1};
+    // Below the core, each search climbs until its keys reach the best meeting.
     for (;;) {
         // The search whose next key is lower goes on; a search stops once its keys reach the best.
         int side = -1;
@@ -121,12 +142,20 @@ qcIndexMeeting qfIndexMeet(const qcHierarchy& h, Arrays& w, std::int32_t source,
         Search& s = searches[side];
         double d = 0.0;
         const std::int32_t node = s.settleNext(d);
-        if (node == -1)
-            continue;
-        const double through = d + s.otherDistance(node);
-        if (through < best.distance)
-            best = qcIndexMeeting{through, node};
-        if (!s.stalled(h, node, d))
+        if (node != -1 && !s.stalled(h, node, d))
+            s.climb(h, node, d);
+    }
+    // The core's rows hold its arcs both ways, so the searches through it, from the nodes each
+    // entered it by, are a search from each end over one graph: done once their least keys
+    // add up to the best meeting.
+    for (Search& s : searches)
+        s.enterCore();
+    while (!searches[0].empty() && !searches[1].empty() &&
+           searches[0].leastKey() + searches[1].leastKey() < best.distance) {
+        Search& s = searches[searches[0].leastKey() <= searches[1].leastKey() ? 0 : 1];
+        double d = 0.0;
+        const std::int32_t node = s.settleNext(d);
+        if (node != -1)
             s.climb(h, node, d);
     }
     return best;
@@ -136,7 +165,7 @@ void qfIndexUpwardSearch(const qcHierarchy& h, Arrays& w, int side, std::int32_t
                          const std::function<void(std::int32_t, double)>& settled)
 {
     w.begin(h.numNodes());
-    Search s(w, side);
+    Search s(w, side, static_cast<std::int32_t>(h.numNodes()));
     s.reach(from, 0.0, -1);
     double d = 0.0;
     for (std::int32_t node = s.settleNext(d); node != -1; node = s.settleNext(d)) {
