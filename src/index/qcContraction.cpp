@@ -273,6 +273,7 @@ qcHierarchy Contraction::finish(const std::vector<std::int32_t>& nodeOfRank, std
     };
     rows(mUp, h.upStart, h.up);
     rows(mDown, h.downStart, h.down);
+    h.coreTable = qfTabulateCore(h);
     return h;
 }
 

@@ -5,6 +5,8 @@
 #include <functional>
 #include <vector>
 
+#include "index/qcCoreTable.h"
+
 // A contraction hierarchy: every node has a rank (its place in the order of contraction), and
 // every cheapest path has a cheapest counterpart that climbs in rank and then descends, over
 // links of the graph and shortcuts, which stand for two arcs one after the other. Nodes are
@@ -52,6 +54,7 @@ struct qcHierarchy {
     // The ranks from here up are the core: nodes left uncontracted, whose rows hold all their
     // arcs to and from other core nodes, of higher rank or not.
     std::int32_t coreFrom = 0;
+    qcCoreTable coreTable;  // made from the rest, never saved
 
     std::size_t numNodes() const { return nodeOfRank.size(); }
     std::int32_t fromOf(std::int32_t arc) const;

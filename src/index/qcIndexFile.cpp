@@ -276,5 +276,6 @@ qcShortestPathIndex qcShortestPathIndex::load(std::istream& in)
     h.rankOfNode.assign(n, -1);
     check(*d, arcs);
     h.setArcs(arcs);
+    h.coreTable = qfTabulateCore(h);
     return qcShortestPathIndex(std::move(d));
 }

@@ -37,6 +37,14 @@ public:
         return r.stamp == mNow ? r.distance : infinity;
     }
     bool empty() const { return mHeap.empty(); }
+    // The core nodes reached below the core at less than `bound`, each once, with their distances.
+    template <class Each>
+    void forEachCoreEntry(double bound, Each&& each) const
+    {
+        for (const auto& [key, node] : mCoreHeap)
+            if (key < bound && key == distance(node))
+                each(node, key);
+    }
     double leastKey() const { return mHeap.front().first; }
 
     void reach(std::int32_t node, double d, std::int32_t arc)
@@ -102,6 +110,23 @@ private:
     qcIndexMeeting* const mBest;
 };
 
+// Every way in by a node the source's search entered the core by and out by one the target's
+// entered it by, as the core table gives it.
+void throughCoreTable(const qcHierarchy& h, const Search (&searches)[2], qcIndexMeeting& best)
+{
+    const qcCoreTable& table = h.coreTable;
+    std::vector<std::pair<std::int32_t, double>> exits;
+    searches[1].forEachCoreEntry(best.distance, [&](std::int32_t node, double d) { exits.emplace_back(node, d); });
+    searches[0].forEachCoreEntry(best.distance, [&](std::int32_t entry, double d) {
+        const double* const row = table.distance.data() + at(entry - h.coreFrom) * table.size;
+        for (const auto& [exit, rest] : exits) {
+            const double through = d + row[at(exit - h.coreFrom)] + rest;
+            if (through < best.distance)
+                best = qcIndexMeeting{through, entry, exit};
+        }
+    });
+}
+
 }  // namespace
 
 void Arrays::begin(std::size_t n)
@@ -145,6 +170,10 @@ qcIndexMeeting qfIndexMeet(const qcHierarchy& h, Arrays& w, std::int32_t source,
         if (node != -1 && !s.stalled(h, node, d))
             s.climb(h, node, d);
     }
+    if (h.coreTable.size > 0) {
+        throughCoreTable(h, searches, best);
+        return best;
+    }
     // The core's rows hold its arcs both ways, so the searches through it, from the nodes each
     // entered it by, are a search from each end over one graph: done once their least keys
     // add up to the best meeting.
@@ -177,14 +206,24 @@ void qfIndexUpwardSearch(const qcHierarchy& h, Arrays& w, int side, std::int32_t
     }
 }
 
-double qfIndexUnpack(const qcHierarchy& h, const Arrays& w, std::int32_t meet, qcIndexArray& nodes, qcIndexArray& links)
+double qfIndexUnpack(const qcHierarchy& h, const Arrays& w, const qcIndexMeeting& meeting, qcIndexArray& nodes,
+                     qcIndexArray& links)
 {
     double score = 0.0;
     std::vector<std::int32_t> arcs;  // from source to target
+    const std::int32_t meet = meeting.node;
+    std::int32_t down = meet;  // where the target's search takes over
+    if (meeting.exit != -1) {  // the core's arcs, from the table's exit back to its entry
+        const qcCoreTable& table = h.coreTable;
+        const std::int32_t* const lastArc = table.lastArc.data() + at(meet - h.coreFrom) * table.size;
+        for (std::int32_t v = meeting.exit, a; (a = lastArc[at(v - h.coreFrom)]) != -1; v = h.fromOf(a))
+            arcs.push_back(a);
+        down = meeting.exit;
+    }
     for (std::int32_t v = meet, a; (a = w.nodes[at(v)].side[0].arc) != -1; v = h.fromOf(a))
         arcs.push_back(a);
     std::reverse(arcs.begin(), arcs.end());
-    for (std::int32_t v = meet, a; (a = w.nodes[at(v)].side[1].arc) != -1; v = h.arcs[at(a)].to)
+    for (std::int32_t v = down, a; (a = w.nodes[at(v)].side[1].arc) != -1; v = h.arcs[at(a)].to)
         arcs.push_back(a);
 
     std::int32_t first = meet;

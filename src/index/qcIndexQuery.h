@@ -12,6 +12,9 @@
 struct qcIndexMeeting {
     double distance;  // +infinity for none
     std::int32_t node;  // -1 for none
+    // Through a core table: the core node where the way leaves the table for the target's
+    // search (node is where it enters from the source's); -1 otherwise.
+    std::int32_t exit = -1;
 };
 
 qcIndexMeeting qfIndexMeet(const qcHierarchy& h, qcShortestPathIndex::Workspace::Arrays& w, std::int32_t source,
@@ -27,9 +30,9 @@ void qfIndexUpwardSearch(const qcHierarchy& h, qcShortestPathIndex::Workspace::A
                          std::int32_t from, qcIndexCore core, const std::function<void(std::int32_t, double)>& settled);
 
 // Appends the nodes (graph indices, from the source) and links of the path that the last
-// qfIndexMeet() found through `meet`, shortcuts unpacked; returns its links' scores added from
+// qfIndexMeet() found, shortcuts unpacked; returns its links' scores added from
 // the source.
-double qfIndexUnpack(const qcHierarchy& h, const qcShortestPathIndex::Workspace::Arrays& w, std::int32_t meet,
-                   qcIndexArray& nodes, qcIndexArray& links);
+double qfIndexUnpack(const qcHierarchy& h, const qcShortestPathIndex::Workspace::Arrays& w,
+                     const qcIndexMeeting& meeting, qcIndexArray& nodes, qcIndexArray& links);
 
 #endif

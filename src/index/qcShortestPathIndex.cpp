@@ -134,7 +134,7 @@ std::size_t qcShortestPathIndex::memoryBytes() const
 {
     const qcHierarchy& h = mData->hierarchy;
     return sizeof(Data) + (h.nodeOfRank.size() + h.rankOfNode.size() + h.upStart.size() + h.downStart.size()) * 4 +
-           h.arcs.size() * sizeof(qcHierarchyArc) + h.linkScores.size() * sizeof(double) +
+           h.arcs.size() * sizeof(qcHierarchyArc) + h.linkScores.size() * sizeof(double) + h.coreTable.memoryBytes() +
            (h.up.size() + h.down.size()) * sizeof(qcHierarchyStep);
 }
 
@@ -170,7 +170,7 @@ double qcShortestPathIndex::path(std::int32_t a, std::int32_t b, qcIndexArray& n
     const qcIndexMeeting meeting = qfIndexMeet(h, *workspace.mArrays, h.rankOfNode[at(a)], h.rankOfNode[at(b)]);
     if (!(meeting.distance < unreached))
         return infinity;
-    return qfIndexUnpack(h, *workspace.mArrays, meeting.node, nodes, links);
+    return qfIndexUnpack(h, *workspace.mArrays, meeting, nodes, links);
 }
 
 void qcShortestPathIndex::distances(const qcIndexArray& sources, const qcIndexArray& targets,

@@ -1,0 +1,26 @@
+#ifndef QC_CORE_TABLE_H
+#define QC_CORE_TABLE_H
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+struct qcHierarchy;
+
+// Of a hierarchy's core, when it is small, the cheapest way between every two of its nodes, so
+// that a query looks the ways through the core up instead of searching it. Core nodes are
+// named here by their rank less the core's first rank.
+struct qcCoreTable {
+    std::size_t size = 0;  // the core's nodes, 0 when there is no table
+    std::vector<double> distance;  // [from * size + to], +infinity for no way
+    std::vector<std::int32_t> lastArc;  // the arc into `to` on that way, -1 at `from` itself
+
+    std::size_t memoryBytes() const { return distance.size() * sizeof(double) + lastArc.size() * sizeof(std::int32_t); }
+};
+
+// The table of h's core, or none when its size squared exceeds both 4096 and half the nodes and
+// links of h (so it never costs more than a fraction of the graph). Calls qcAttention::check()
+// before every 64th core node's search.
+qcCoreTable qfTabulateCore(const qcHierarchy& h);
+
+#endif
