@@ -18,8 +18,8 @@ const std::vector<std::uint32_t>& startsOf(const qcHierarchy& h, int side) { ret
 const std::vector<qcHierarchyStep>& stepsOf(const qcHierarchy& h, int side) { return side == 0 ? h.up : h.down; }
 
 // One search of a query: its side of the nodes' states, and its heaps. Nodes of rank coreFrom
-// and up wait in a heap of their own until enterCore(). With `best`, every way offered to a node
-// is also offered as a meeting with the other search's way to it.
+// and up wait in a heap of their own until enterCore(). With `best`, meet() offers it the way
+// through a node; through the core, every way offered to a node is also offered to `best`.
 class Search {
 public:
     Search(Arrays& w, int side, std::int32_t coreFrom, qcIndexMeeting* best = nullptr)
@@ -53,7 +53,12 @@ public:
         auto& heap = node < mCoreFrom ? mHeap : mCoreHeap;
         heap.emplace_back(d, node);
         std::push_heap(heap.begin(), heap.end(), std::greater<>());
-        if (mBest != nullptr && d + otherDistance(node) < mBest->distance)
+        if (mMeetOnReach)
+            meet(node, d);
+    }
+    void meet(std::int32_t node, double d) const
+    {
+        if (d + otherDistance(node) < mBest->distance)
             *mBest = qcIndexMeeting{d + otherDistance(node), node};
     }
     // From here on the nodes queued for the core are the ones settled.
@@ -61,6 +66,7 @@ public:
     {
         mHeap.swap(mCoreHeap);
         mCoreFrom = std::numeric_limits<std::int32_t>::max();
+        mMeetOnReach = true;
     }
     // Takes the next node off the heap, -1 when none is left.
     std::int32_t settleNext(double& d)
@@ -108,23 +114,51 @@ private:
     const int mSide;
     std::int32_t mCoreFrom;
     qcIndexMeeting* const mBest;
+    bool mMeetOnReach = false;
 };
+
+using CoreEnds = std::vector<std::pair<double, std::int32_t>>;  // distance, core node
+
+// Leaves out the ends that a cheaper one reaches through the core for less (forward: from the
+// source's side, else toward the target's): no cheapest way needs them.
+void keepUndominated(const qcHierarchy& h, CoreEnds& ends, bool forward)
+{
+    const qcCoreTable& table = h.coreTable;
+    const auto way = [&](std::int32_t from, std::int32_t to) {
+        return table.distance[at(from - h.coreFrom) * table.size + at(to - h.coreFrom)];
+    };
+    std::sort(ends.begin(), ends.end());
+    std::size_t kept = 0;
+    for (const auto& [d, node] : ends) {
+        bool dominated = false;
+        for (std::size_t k = 0; k < kept && !dominated; ++k) {
+            const auto& [otherD, other] = ends[k];
+            dominated = otherD + (forward ? way(other, node) : way(node, other)) < d;
+        }
+        if (!dominated)
+            ends[kept++] = {d, node};
+    }
+    ends.resize(kept);
+}
 
 // Every way in by a node the source's search entered the core by and out by one the target's
 // entered it by, as the core table gives it.
 void throughCoreTable(const qcHierarchy& h, const Search (&searches)[2], qcIndexMeeting& best)
 {
     const qcCoreTable& table = h.coreTable;
-    std::vector<std::pair<std::int32_t, double>> exits;
-    searches[1].forEachCoreEntry(best.distance, [&](std::int32_t node, double d) { exits.emplace_back(node, d); });
-    searches[0].forEachCoreEntry(best.distance, [&](std::int32_t entry, double d) {
+    CoreEnds ends[2];
+    for (int side = 0; side < 2; ++side) {
+        searches[side].forEachCoreEntry(best.distance, [&](std::int32_t node, double d) { ends[side].emplace_back(d, node); });
+        keepUndominated(h, ends[side], side == 0);
+    }
+    for (const auto& [d, entry] : ends[0]) {
         const double* const row = table.distance.data() + at(entry - h.coreFrom) * table.size;
-        for (const auto& [exit, rest] : exits) {
+        for (const auto& [rest, exit] : ends[1]) {
             const double through = d + row[at(exit - h.coreFrom)] + rest;
             if (through < best.distance)
                 best = qcIndexMeeting{through, entry, exit};
         }
-    });
+    }
 }
 
 }  // namespace
@@ -167,7 +201,10 @@ qcIndexMeeting qfIndexMeet(const qcHierarchy& h, Arrays& w, std::int32_t source,
         Search& s = searches[side];
         double d = 0.0;
         const std::int32_t node = s.settleNext(d);
-        if (node != -1 && !s.stalled(h, node, d))
+        if (node == -1)
+            continue;
+        s.meet(node, d);
+        if (!s.stalled(h, node, d))
             s.climb(h, node, d);
     }
     if (h.coreTable.size > 0) {
@@ -184,8 +221,10 @@ qcIndexMeeting qfIndexMeet(const qcHierarchy& h, Arrays& w, std::int32_t source,
         Search& s = searches[searches[0].leastKey() <= searches[1].leastKey() ? 0 : 1];
         double d = 0.0;
         const std::int32_t node = s.settleNext(d);
-        if (node != -1)
-            s.climb(h, node, d);
+        if (node == -1)
+            continue;
+        s.meet(node, d);
+        s.climb(h, node, d);
     }
     return best;
 }
