@@ -34,8 +34,10 @@ public:
         // a hierarchy (random links between far nodes) an index grows without end.
         double memoryBound = 4.0;
         // A node whose contraction would weigh more than this many pairs of links in and out is
-        // not contracted: it and all nodes left form a core, which queries search in full. A
-        // lower value builds quicker (on grids, whose last nodes have many neighbours) and
+        // not contracted: it and all nodes left form a core. A core whose size squared is at
+        // most 4096 or half the graph's nodes and links gets a table of the cheapest ways
+        // between its nodes (12 bytes a pair), which queries look up; a larger one they search.
+        // A lower value builds quicker (on grids, whose last nodes have many neighbours) and
         // answers slower; 0 leaves every node in the core.
         double maxPairs = 10000.0;
         // Called now and then while building, with the share of nodes done so far (0 to 1).
