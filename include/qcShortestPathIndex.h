@@ -102,7 +102,8 @@ public:
 
     // A versioned binary form with a checksum. load() throws std::runtime_error on anything but
     // a sound index (wrong form, version, checksum or contents, short input); what it returns
-    // answers every query within its nodes without reading outside an array.
+    // answers every query within its nodes without reading outside an array. load() makes a
+    // small core's table again (see Options::maxPairs), calling qcAttention::check() meanwhile.
     void save(std::ostream& out) const;
     static qcShortestPathIndex load(std::istream& in);
 
