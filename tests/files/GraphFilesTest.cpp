@@ -67,12 +67,13 @@ TEST(GraphFiles, MalformedInputGetsOneMessageNamingFileAndLine)
         {"CR LF line ends", edges, "0 1\r\n1 2\r\n", ""},
         {"no line end after the last line", edges, "0 1\n1 2", ""},
         {"control bytes escaped", dimacs, "p sp 2 1\na 1 2 \x1b[2J\xff\\"s + '\0' + "RED\n", ":2: arc weight '\\x1b[2J\\xff\\\\\\x00RED' is not a number"},
+        {"a long field quoted to its 40th character", edges, "0 1 " + std::string(41, 'x') + "\n", ":1: score 'xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...' is not a number"},
         {"extra field after the arc", dimacs, "p sp 2 1\na 1 2 1 7\n", ":2: unexpected '7' after the arc weight"},
         {"extra field after the header", dimacs, "p sp 2 1 x\n", ":1: unexpected 'x' after the arc count"},
         {"UTF-8 kept, the rest escaped", edges, "0 1 \x7f\xc3\xa9\xed\xa0\x80\xc2\xa1\xf0\x90\x80\x80\x80\xe2\x82\xac\xee\x80\x80\n",  // DEL, é, a surrogate, ¡, U+10000, a stray byte, €, U+E000
          ":1: score '\\x7f\xc3\xa9\\xed\\xa0\\x80\xc2\xa1\xf0\x90\x80\x80\\x80\xe2\x82\xac\xee\x80\x80' is not a number"},
-        {"UTF-8 at the bounds", edges, "0 1 \xc2\xa0" "\xe0\xa0\x80" "\xed\x9f\xbf" "\xf4\x8f\xbf\xbf" "\xc2\x9f" "\xe0\x9f\xbf" "\xf0\x8f\xbf\xbf" "\xf4\x90\x80\x80\n",  // U+A0, U+800, U+D7FF, U+10FFFF kept; a C1 control, two overlong forms, U+110000 escaped
-         ":1: score '\xc2\xa0" "\xe0\xa0\x80" "\xed\x9f\xbf" "\xf4\x8f\xbf\xbf" "\\xc2\\x9f\\xe0\\x9f\\xbf\\xf0\\x8f\\xbf\\xbf\\xf4\\x90\\x80\\x80' is not a number"},
+        {"UTF-8 at the bounds", edges, "0 1 \xc2\xa0" "\xe0\xa0\x80" "\xed\x9f\xbf" "\xf4\x8f\xbf\xbf" "\xc2\x9f" "\xe0\x9f\xbf" "\xf0\x8f\xbf\xbf" "\xf4\x90\x80\x80" "\xed\xbf\xbf\n",  // U+A0, U+800, U+D7FF, U+10FFFF kept; a C1 control, two overlong forms, U+110000, the last surrogate escaped
+         ":1: score '\xc2\xa0" "\xe0\xa0\x80" "\xed\x9f\xbf" "\xf4\x8f\xbf\xbf" "\\xc2\\x9f\\xe0\\x9f\\xbf\\xf0\\x8f\\xbf\\xbf\\xf4\\x90\\x80\\x80\\xed\\xbf\\xbf' is not a number"},
         {"no header", dimacs, "c nothing here\n", ": no 'p sp' header"},
         {"no arcs, a blank line: a graph", dimacs, "p sp 2 0\n\n", ""},
         {"no nodes at all", dimacs, "p sp 0 0\n", ""},

@@ -43,7 +43,7 @@ TEST(Graphml, GoodAndBadFiles)
         {"key without id", graphml("<graph/>", "<key for='node'/>"), ":3: <key> has no id attribute"},
         {"node twice", graphml("<graph><node id='a'/><node id='a'/></graph>"), ":3: second <node> of id 'a'"},
         {"score key of text", graphml("<graph/>", "<key id='d' for='edge' attr.name='weight' attr.type='string'/>"), ":3: key 'weight' is of type 'string', not a number"},
-        {"score not a number", graphml("<graph><edge source='a' target='b'><data key='d0'>1\t2</data></edge></graph>", weightKey), ":4: data '1\\x092' is not a finite number"},
+        {"score not a number", graphml("<graph><edge source='a' target='b'><data key='d0'>1\t2 3</data></edge></graph>", weightKey), ":4: data '1\\x092 3' is not a finite number"},
         {"score infinite", graphml("<graph><edge source='a' target='b'><data key='d0'>inf</data></edge></graph>", weightKey), ":4: data 'inf' is not a finite number"},
         {"bad default", graphml("<graph/>", "<key id='w' for='edge' attr.name='weight' attr.type='double'><default>x</default></key>"), ":3: <default> 'x' is not a finite number"},
         {"data too long", graphml("<graph><node id='a'><data key='kx'>" + std::string(5000, '1') + "</data></node></graph>", placeKeys), ":5: data longer than 4096 bytes"},

@@ -2,6 +2,8 @@
 // can hold it, progress reported to the end; and what writers and the small helpers promise.
 #include "FileTestSupport.h"
 
+#include <cstdio>
+#include <filesystem>
 #include <random>
 
 namespace {
@@ -118,6 +120,20 @@ TEST(RoundTrip, FaultsOfWritingAndOfTheWholeFile)
     EXPECT_THROW(qfWriteGraph(broken, "out", g, edges), std::invalid_argument);
     EXPECT_NE(message([&] { qfReadGraph(qctest::scratchFile("", "g.dot")); }).find(": DOT files are written, not read"), std::string::npos);
     EXPECT_EQ(message([&] { qfReadGraph("/"); }), "/: cannot open: is a directory");
+    // Where the system has /proc: a file that opens and then fails to read; and a file written
+    // is closed.
+    if (std::FILE* mem = std::fopen("/proc/self/mem", "rb")) {
+        std::fclose(mem);
+        reading.maxNodes = 1 << 20;
+        EXPECT_EQ(message([&] { qfReadGraph("/proc/self/mem", reading); }), "/proc/self/mem: read error: Input/output error");
+        const auto openFiles = [] {
+            const std::filesystem::directory_iterator all("/proc/self/fd");
+            return std::distance(begin(all), end(all));
+        };
+        const auto before = openFiles();
+        qfWriteGraph(qctest::scratchFile("", "closed.gr"), g);
+        EXPECT_EQ(openFiles(), before);
+    }
     const std::string lone = qctest::scratchFile("p sp 1 0\n", "lone.gr");
     qctest::scratchFile("junk\n", "lone.co");  // read beside the graph unless told not to
     EXPECT_EQ(message([&] { qfReadGraph(lone); }), qfCoordinatesPathFor(lone) + ":1: unknown line type 'junk' (expected c, p or v)");
