@@ -19,7 +19,7 @@ const std::vector<qcHierarchyStep>& stepsOf(const qcHierarchy& h, int side) { re
 
 // One search of a query: its side of the nodes' states, and its heaps. Nodes of rank coreFrom
 // and up wait in a heap of their own until enterCore(). With `best`, meet() offers it the way
-// through a node; through the core, every way offered to a node is also offered to `best`.
+// through a node.
 class Search {
 public:
     Search(Arrays& w, int side, std::int32_t coreFrom, qcIndexMeeting* best = nullptr)
@@ -53,8 +53,6 @@ public:
         auto& heap = node < mCoreFrom ? mHeap : mCoreHeap;
         heap.emplace_back(d, node);
         std::push_heap(heap.begin(), heap.end(), std::greater<>());
-        if (mMeetOnReach)
-            meet(node, d);
     }
     void meet(std::int32_t node, double d) const
     {
@@ -66,7 +64,6 @@ public:
     {
         mHeap.swap(mCoreHeap);
         mCoreFrom = std::numeric_limits<std::int32_t>::max();
-        mMeetOnReach = true;
     }
     // Takes the next node off the heap, -1 when none is left.
     std::int32_t settleNext(double& d)
@@ -114,7 +111,6 @@ private:
     const int mSide;
     std::int32_t mCoreFrom;
     qcIndexMeeting* const mBest;
-    bool mMeetOnReach = false;
 };
 
 using CoreEnds = std::vector<std::pair<double, std::int32_t>>;  // distance, core node
@@ -213,7 +209,9 @@ qcIndexMeeting qfIndexMeet(const qcHierarchy& h, Arrays& w, std::int32_t source,
     }
     // The core's rows hold its arcs both ways, so the searches through it, from the nodes each
     // entered it by, are a search from each end over one graph: done once their least keys
-    // add up to the best meeting.
+    // add up to the best meeting. Meeting where nodes are settled is enough: of two nodes
+    // joined on a cheapest way, one settled by each search, the later to settle finds the
+    // other search's way to it.
     for (Search& s : searches)
         s.enterCore();
     while (!searches[0].empty() && !searches[1].empty() &&
