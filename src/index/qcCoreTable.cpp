@@ -16,6 +16,7 @@ qcCoreTable qfTabulateCore(const qcHierarchy& h)
     if (size == 0 || size > bound / size)
         return t;
     t.size = size;
+    t.first = h.coreFrom;
     t.distance.assign(size * size, std::numeric_limits<double>::infinity());
     t.lastArc.assign(size * size, -1);
     // Dijkstra's search from each core node over the core's rows, which hold all its arcs.

@@ -8,13 +8,19 @@
 struct qcHierarchy;
 
 // Of a hierarchy's core, when it is small, the cheapest way between every two of its nodes, so
-// that a query looks the ways through the core up instead of searching it. Core nodes are
-// named here by their rank less the core's first rank.
+// that a query looks the ways through the core up instead of searching it. Nodes are named by
+// rank, as in the hierarchy.
 struct qcCoreTable {
     std::size_t size = 0;  // the core's nodes, 0 when there is no table
-    std::vector<double> distance;  // [from * size + to], +infinity for no way
+    std::int32_t first = 0;  // the core's first rank
+    std::vector<double> distance;  // [(from - first) * size + to - first], +infinity for no way
     std::vector<std::int32_t> lastArc;  // the arc into `to` on that way, -1 at `from` itself
 
+    std::size_t at(std::int32_t from, std::int32_t to) const
+    {
+        return static_cast<std::size_t>(from - first) * size + static_cast<std::size_t>(to - first);
+    }
+    double way(std::int32_t from, std::int32_t to) const { return distance[at(from, to)]; }
     std::size_t memoryBytes() const { return distance.size() * sizeof(double) + lastArc.size() * sizeof(std::int32_t); }
 };
 

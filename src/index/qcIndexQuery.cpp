@@ -18,13 +18,12 @@ const std::vector<std::uint32_t>& startsOf(const qcHierarchy& h, int side) { ret
 const std::vector<qcHierarchyStep>& stepsOf(const qcHierarchy& h, int side) { return side == 0 ? h.up : h.down; }
 
 // One search of a query: its side of the nodes' states, and its heaps. Nodes of rank coreFrom
-// and up wait in a heap of their own until enterCore(). With `best`, meet() offers it the way
-// through a node.
+// and up wait in a heap of their own until enterCore().
 class Search {
 public:
-    Search(Arrays& w, int side, std::int32_t coreFrom, qcIndexMeeting* best = nullptr)
+    Search(Arrays& w, int side, std::int32_t coreFrom)
         : mNodes(w.nodes), mHeap(w.heap[side]), mCoreHeap(w.coreHeap[side]), mNow(w.now), mSide(side),
-          mCoreFrom(coreFrom), mBest(best)
+          mCoreFrom(coreFrom)
     {
     }
 
@@ -53,11 +52,6 @@ public:
         auto& heap = node < mCoreFrom ? mHeap : mCoreHeap;
         heap.emplace_back(d, node);
         std::push_heap(heap.begin(), heap.end(), std::greater<>());
-    }
-    void meet(std::int32_t node, double d) const
-    {
-        if (d + otherDistance(node) < mBest->distance)
-            *mBest = qcIndexMeeting{d + otherDistance(node), node};
     }
     // From here on the nodes queued for the core are the ones settled.
     void enterCore()
@@ -110,26 +104,21 @@ private:
     const std::uint32_t mNow;
     const int mSide;
     std::int32_t mCoreFrom;
-    qcIndexMeeting* const mBest;
 };
 
 using CoreEnds = std::vector<std::pair<double, std::int32_t>>;  // distance, core node
 
 // Leaves out the ends that a cheaper one reaches through the core for less (forward: from the
 // source's side, else toward the target's): no cheapest way needs them.
-void keepUndominated(const qcHierarchy& h, CoreEnds& ends, bool forward)
+void keepUndominated(const qcCoreTable& table, CoreEnds& ends, bool forward)
 {
-    const qcCoreTable& table = h.coreTable;
-    const auto way = [&](std::int32_t from, std::int32_t to) {
-        return table.distance[at(from - h.coreFrom) * table.size + at(to - h.coreFrom)];
-    };
     std::sort(ends.begin(), ends.end());
     std::size_t kept = 0;
     for (const auto& [d, node] : ends) {
         bool dominated = false;
         for (std::size_t k = 0; k < kept && !dominated; ++k) {
             const auto& [otherD, other] = ends[k];
-            dominated = otherD + (forward ? way(other, node) : way(node, other)) < d;
+            dominated = otherD + (forward ? table.way(other, node) : table.way(node, other)) < d;
         }
         if (!dominated)
             ends[kept++] = {d, node};
@@ -145,16 +134,14 @@ void throughCoreTable(const qcHierarchy& h, const Search (&searches)[2], qcIndex
     CoreEnds ends[2];
     for (int side = 0; side < 2; ++side) {
         searches[side].forEachCoreEntry(best.distance, [&](std::int32_t node, double d) { ends[side].emplace_back(d, node); });
-        keepUndominated(h, ends[side], side == 0);
+        keepUndominated(table, ends[side], side == 0);
     }
-    for (const auto& [d, entry] : ends[0]) {
-        const double* const row = table.distance.data() + at(entry - h.coreFrom) * table.size;
+    for (const auto& [d, entry] : ends[0])
         for (const auto& [rest, exit] : ends[1]) {
-            const double through = d + row[at(exit - h.coreFrom)] + rest;
+            const double through = d + table.way(entry, exit) + rest;
             if (through < best.distance)
                 best = qcIndexMeeting{through, entry, exit};
         }
-    }
 }
 
 }  // namespace
@@ -179,7 +166,11 @@ qcIndexMeeting qfIndexMeet(const qcHierarchy& h, Arrays& w, std::int32_t source,
 {
     w.begin(h.numNodes());
     qcIndexMeeting best{infinity, -1};
-    Search searches[2] = {Search(w, 0, h.coreFrom, &best), Search(w, 1, h.coreFrom, &best)};
+    Search searches[2] = {Search(w, 0, h.coreFrom), Search(w, 1, h.coreFrom)};
+    const auto meet = [&best](const Search& s, std::int32_t node, double d) {
+        if (d + s.otherDistance(node) < best.distance)
+            best = qcIndexMeeting{d + s.otherDistance(node), node};
+    };
     searches[0].reach(source, 0.0, -1);
     searches[1].reach(target, 0.0, -1);
     // Below the core, each search climbs until its keys reach the best meeting.
@@ -199,7 +190,7 @@ qcIndexMeeting qfIndexMeet(const qcHierarchy& h, Arrays& w, std::int32_t source,
         const std::int32_t node = s.settleNext(d);
         if (node == -1)
             continue;
-        s.meet(node, d);
+        meet(s, node, d);
         if (!s.stalled(h, node, d))
             s.climb(h, node, d);
     }
@@ -221,7 +212,7 @@ qcIndexMeeting qfIndexMeet(const qcHierarchy& h, Arrays& w, std::int32_t source,
         const std::int32_t node = s.settleNext(d);
         if (node == -1)
             continue;
-        s.meet(node, d);
+        meet(s, node, d);
         s.climb(h, node, d);
     }
     return best;
@@ -252,8 +243,7 @@ double qfIndexUnpack(const qcHierarchy& h, const Arrays& w, const qcIndexMeeting
     std::int32_t down = meet;  // where the target's search takes over
     if (meeting.exit != -1) {  // the core's arcs, from the table's exit back to its entry
         const qcCoreTable& table = h.coreTable;
-        const std::int32_t* const lastArc = table.lastArc.data() + at(meet - h.coreFrom) * table.size;
-        for (std::int32_t v = meeting.exit, a; (a = lastArc[at(v - h.coreFrom)]) != -1; v = h.fromOf(a))
+        for (std::int32_t v = meeting.exit, a; (a = table.lastArc[table.at(meet, v)]) != -1; v = h.fromOf(a))
             arcs.push_back(a);
         down = meeting.exit;
     }
