@@ -40,6 +40,10 @@ public:
         // A lower value builds quicker (on grids, whose last nodes have many neighbours) and
         // answers slower; 0 leaves every node in the core.
         double maxPairs = 10000.0;
+        // Keeps what lets update() do without searches: an order of the nodes by their
+        // positions that cuts the graph small, and the edges eliminating the nodes in that order
+        // makes. Kept only where those are few, as on road networks; it costs building time.
+        bool customizable = true;
         // Called now and then while building, with the share of nodes done so far (0 to 1).
         std::function<void(double)> progress;
     };

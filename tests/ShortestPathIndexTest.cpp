@@ -127,6 +127,7 @@ TEST(ShortestPathIndex, SameAsTwoNodeSearchOnRandomGraphs)
         qcDirectedGraph g = makeGraph(n, links);
         qcShortestPathIndex::Options options;  // a core of all nodes, of the last few, or none
         options.maxPairs = round % 3 == 0 ? 0.0 : round % 3 == 1 ? 4.0 : options.maxPairs;
+        options.customizable = round % 4 != 3;  // else updates contract again
         qcShortestPathIndex idx(g, options);
         for (int version = 0; version < 3; ++version) {
             SCOPED_TRACE(testing::Message() << "version " << version);
@@ -154,10 +155,11 @@ TEST(ShortestPathIndex, SameAsTwoNodeSearchOnRandomGraphs)
                         EXPECT_EQ(got.nodes.back(), b);
                     }
                 }
-            // New scores on the same links; the index answers for the old ones until updated.
+            // New scores on the same links, some of them none (+infinity) or none no more; the
+            // index answers for the old ones until updated.
             for (long l = 0; l < g.numLinks(); ++l) {
                 qcDirectedGraphLink changed = g.link(l);
-                changed.score(static_cast<double>(rng() % 5));
+                changed.score(rng() % 8 == 0 ? std::numeric_limits<double>::infinity() : static_cast<double>(rng() % 5));
                 g.link(l, changed);
             }
             idx.update(g);
@@ -206,19 +208,22 @@ qcDirectedGraph wheels(int count, double spoke, double rim)
     return makeGraph(count * 13, links);
 }
 
-// An update keeps the order of contraction unless it would make more than twice the arcs the
-// index had (with a slack of 4096 arcs) or contract a node of more pairs of arcs than the build
-// would, and then builds the index anew (with the default options). Spokes that turn from dear
-// to cheap suit the kept order, hubs first, badly: a shortcut then joins every two rim nodes.
+// Without what makes it customizable, an update contracts again in the kept order, unless it
+// would make more than twice the arcs the index had (with a slack of 4096 arcs) or contract a
+// node of more pairs of arcs than the build would, and then builds the index anew. Spokes that
+// turn from dear to cheap suit the kept order, hubs first, badly: a shortcut then joins every
+// two rim nodes.
 TEST(ShortestPathIndex, UpdateBuildsAnewWhenTheKeptOrderSuitsBadly)
 {
     const struct { const char* name; int wheels; bool anew; } cases[] = {{"40 wheels: within the slack", 40, false},
                                                                            {"80 wheels: past twice the arcs", 80, true}};
+    qcShortestPathIndex::Options contracted;
+    contracted.customizable = false;
     for (const auto& c : cases) {
-        qcShortestPathIndex idx(wheels(c.wheels, 100.0, 1.0));
+        qcShortestPathIndex idx(wheels(c.wheels, 100.0, 1.0), contracted);
         const qcDirectedGraph cheapSpokes = wheels(c.wheels, 1.0, 100.0);
         idx.update(cheapSpokes);
-        EXPECT_EQ(idx.memoryBytes() == qcShortestPathIndex(cheapSpokes).memoryBytes(), c.anew) << c.name;
+        EXPECT_EQ(idx.memoryBytes() == qcShortestPathIndex(cheapSpokes, contracted).memoryBytes(), c.anew) << c.name;
         EXPECT_EQ(idx.distance(1, 7), 2.0) << c.name;
     }
 }

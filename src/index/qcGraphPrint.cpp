@@ -4,8 +4,22 @@
 
 namespace {
 
-// FNV-1a over 64-bit words.
-class Print {
+// One multiply and one shift a word.
+class WordPrint {
+public:
+    void add(std::uint64_t word)
+    {
+        mValue = (mValue ^ word) * 0x9e3779b97f4a7c15u;
+        mValue ^= mValue >> 29;
+    }
+    std::uint64_t value() const { return mValue; }
+
+private:
+    std::uint64_t mValue = 0xcbf29ce484222325u;
+};
+
+// FNV-1a over the bytes of 64-bit words.
+class BytePrint {
 public:
     void add(std::uint64_t word)
     {
@@ -22,9 +36,8 @@ private:
 
 std::uint64_t word(long value) { return static_cast<std::uint64_t>(value); }
 
-}  // namespace
-
-std::uint64_t qfStructurePrint(const qcDirectedGraph& graph)
+template <class Print>
+std::uint64_t structurePrint(const qcDirectedGraph& graph)
 {
     Print p;
     p.add(word(graph.numNodes()));
@@ -41,7 +54,8 @@ std::uint64_t qfStructurePrint(const qcDirectedGraph& graph)
     return p.value();
 }
 
-std::uint64_t qfScorePrint(const qcDirectedGraph& graph)
+template <class Print>
+std::uint64_t scorePrint(const qcDirectedGraph& graph)
 {
     Print p;
     for (long l = 0; l < graph.numLinks(); ++l) {
@@ -51,4 +65,16 @@ std::uint64_t qfScorePrint(const qcDirectedGraph& graph)
         p.add(bits);
     }
     return p.value();
+}
+
+}  // namespace
+
+std::uint64_t qfStructurePrint(const qcDirectedGraph& graph, qcPrintKind kind)
+{
+    return kind == qcPrintKind::words ? structurePrint<WordPrint>(graph) : structurePrint<BytePrint>(graph);
+}
+
+std::uint64_t qfScorePrint(const qcDirectedGraph& graph, qcPrintKind kind)
+{
+    return kind == qcPrintKind::words ? scorePrint<WordPrint>(graph) : scorePrint<BytePrint>(graph);
 }

@@ -5,10 +5,14 @@
 
 #include "qcDirectedGraph.h"
 
+// How the fingerprints are taken: word by word, or, in index files of version 1, byte by byte
+// (FNV-1a), which those files' fingerprints need and which costs eight times the time.
+enum class qcPrintKind { words, bytes };
+
 // Fingerprints of a graph, so that an index can tell the graph it answers for from another:
 // of everything a search reads but the scores (counts, chains, ends, flags bit 0), and of the
 // scores. Time O(n + m).
-std::uint64_t qfStructurePrint(const qcDirectedGraph& graph);
-std::uint64_t qfScorePrint(const qcDirectedGraph& graph);
+std::uint64_t qfStructurePrint(const qcDirectedGraph& graph, qcPrintKind kind);
+std::uint64_t qfScorePrint(const qcDirectedGraph& graph, qcPrintKind kind);
 
 #endif

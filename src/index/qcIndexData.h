@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "index/qcCustomization.h"
+#include "index/qcGraphPrint.h"
 #include "index/qcHierarchy.h"
 #include "qcShortestPathIndex.h"
 
@@ -13,6 +15,10 @@ struct qcShortestPathIndex::Data {
     long numLinks = 0;  // of the graph
     std::uint64_t structure = 0;  // fingerprints of the graph the index answers for
     std::uint64_t scores = 0;
+    qcPrintKind prints = qcPrintKind::words;  // bytes in files of version 1
+    // Of the build, so an update needs no searches; not in the file, and empty when the graph
+    // has no small cuts or the options ask for none.
+    qcCustomization customization;
     // Of the build, so an update stops where the build would have; not in the file.
     std::size_t maxPairs = static_cast<std::size_t>(Options().maxPairs);
 };

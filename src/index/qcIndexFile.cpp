@@ -14,7 +14,9 @@
 namespace {
 
 constexpr char magic[8] = {'q', 'c', 'S', 'P', 'I', 'n', 'd', 'x'};
-constexpr std::uint32_t version = 1;
+// Version 2 differs from 1 only in how the fingerprints are taken; both are read, and an index
+// is saved in the version it was read in.
+constexpr std::uint32_t version = 2;
 
 class Checksum {
 public:
@@ -218,7 +220,7 @@ void qcShortestPathIndex::save(std::ostream& out) const
     const qcHierarchy& h = mData->hierarchy;
     Writer w(out);
     w.bytes(magic, sizeof magic);
-    w.u32(version);
+    w.u32(mData->prints == qcPrintKind::bytes ? 1 : version);
     w.u64(h.numNodes());
     w.u64(static_cast<std::uint64_t>(mData->numLinks));
     w.u64(mData->structure);
@@ -250,8 +252,10 @@ qcShortestPathIndex qcShortestPathIndex::load(std::istream& in)
     r.bytes(word, sizeof word);
     if (std::memcmp(word, magic, sizeof magic) != 0)
         refuse("not a qcgraph index");
-    if (r.u32() != version)
+    const std::uint32_t fileVersion = r.u32();
+    if (fileVersion != 1 && fileVersion != version)
         refuse("an index of another version");
+    d->prints = fileVersion == 1 ? qcPrintKind::bytes : qcPrintKind::words;
     const std::size_t n = r.count();
     d->numLinks = static_cast<long>(r.count());
     d->structure = r.u64();

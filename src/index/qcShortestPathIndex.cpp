@@ -4,10 +4,13 @@
 #include <cstring>
 #include <limits>
 #include <stdexcept>
+#include <utility>
 
 #include "graph/qcChainCursor.h"
 #include "graph/qcIndex.h"
 #include "index/qcContraction.h"
+#include "index/qcCustomization.h"
+#include "index/qcDissection.h"
 #include "index/qcGraphPrint.h"
 #include "index/qcIndexData.h"
 #include "index/qcIndexQuery.h"
@@ -54,6 +57,52 @@ std::vector<qcGraphArc> arcsOf(const qcDirectedGraph& graph)
     return arcs;
 }
 
+// The edges of the links whose scores an update may change: every link but those with flags
+// bit 0, between two nodes, either way, once.
+qcNeighbourRows edgesOf(const qcDirectedGraph& graph)
+{
+    const long n = graph.numNodes();
+    std::vector<std::pair<std::int32_t, std::int32_t>> ends;
+    for (long l = 0; l < graph.numLinks(); ++l) {
+        const qcDirectedGraphLink& link = graph.link(l);
+        const long a = link.nodeA(), b = link.nodeB();
+        if ((link.flags & 1u) || a < 0 || a >= n || b < 0 || b >= n || a == b)
+            continue;
+        ends.emplace_back(toIndex(a), toIndex(b));
+        ends.emplace_back(toIndex(b), toIndex(a));
+    }
+    std::sort(ends.begin(), ends.end());
+    ends.erase(std::unique(ends.begin(), ends.end()), ends.end());
+    qcNeighbourRows rows;
+    rows.start.assign(at(n) + 1, 0);
+    rows.node.reserve(ends.size());
+    for (const auto& [a, b] : ends) {
+        ++rows.start[at(a) + 1];
+        rows.node.push_back(b);
+    }
+    for (std::size_t v = 0; v < at(n); ++v)
+        rows.start[v + 1] += rows.start[v];
+    return rows;
+}
+
+// An order by nested dissection and its chordal graph, when the graph has small cuts: at most
+// `maxEdges` edges, and triangles few enough that going over them all costs far less than a
+// contraction.
+qcChordalGraph customizable(const qcDirectedGraph& graph, std::size_t maxEdges)
+{
+    const qcNeighbourRows edges = edgesOf(graph);
+    std::vector<double> x(edges.numNodes()), y(edges.numNodes());
+    for (std::size_t v = 0; v < x.size(); ++v) {
+        x[v] = graph.node(static_cast<long>(v)).position().x();
+        y[v] = graph.node(static_cast<long>(v)).position().y();
+    }
+    const double maxTriangles = 16.0 * static_cast<double>(graph.numNodes() + graph.numLinks()) + 65536.0;
+    std::vector<std::int32_t> order = qfDissectionOrder(edges, x, y, maxTriangles);
+    if (order.empty())
+        return {};
+    return qfChordalGraph(edges, std::move(order), maxEdges, maxTriangles);
+}
+
 qcShortestPathIndex::Workspace& threadWorkspace()
 {
     // One per thread, for the forms without a workspace argument.
@@ -95,16 +144,26 @@ qcShortestPathIndex::qcShortestPathIndex(const qcDirectedGraph& graph, const Opt
     if (options.memoryBound > 0.0 && bound < static_cast<double>(limits.maxArcs))
         limits.maxArcs = std::max<std::size_t>(static_cast<std::size_t>(bound), 4096);
     mData->hierarchy = qfContract(at(graph.numNodes()), arcs, {}, 0, limits);
+    if (options.customizable) {
+        qcChordalGraph chordal = customizable(graph, limits.maxArcs / 2);
+        if (!chordal.empty())
+            mData->customization = qcCustomization(std::move(chordal), graph);
+    }
     mData->maxPairs = limits.maxPairs;
     mData->numLinks = graph.numLinks();
-    mData->structure = qfStructurePrint(graph);
-    mData->scores = qfScorePrint(graph);
+    mData->structure = qfStructurePrint(graph, mData->prints);
+    mData->scores = qfScorePrint(graph, mData->prints);
 }
 
 void qcShortestPathIndex::update(const qcDirectedGraph& graph)
 {
-    if (qfStructurePrint(graph) != mData->structure || graph.numNodes() != numNodes())
+    if (qfStructurePrint(graph, mData->prints) != mData->structure || graph.numNodes() != numNodes())
         throw qcInvariantFailure();
+    if (!mData->customization.empty()) {
+        mData->customization.customize(graph, unreached, mData->hierarchy);
+        mData->scores = qfScorePrint(graph, mData->prints);
+        return;
+    }
     const std::vector<qcGraphArc> arcs = arcsOf(graph);
     // The kept order may suit the new scores badly (on a grid, whose last nodes have many
     // neighbours, the shortcuts can multiply, and each contraction costs the more): past twice
@@ -114,18 +173,19 @@ void qcShortestPathIndex::update(const qcDirectedGraph& graph)
     const qcContractionLimits limits{2 * h.arcs.size() + 4096, mData->maxPairs, nullptr};
     try {
         mData->hierarchy = qfContract(at(graph.numNodes()), arcs, h.nodeOfRank, h.coreFrom, limits);
-        mData->scores = qfScorePrint(graph);
+        mData->scores = qfScorePrint(graph, mData->prints);
     } catch (const std::length_error&) {
         Options anew;
         anew.memoryBound = 0.0;
+        anew.customizable = false;  // as before
         *this = qcShortestPathIndex(graph, anew);
     }
 }
 
 bool qcShortestPathIndex::isCurrent(const qcDirectedGraph& graph) const
 {
-    return graph.numNodes() == numNodes() && qfStructurePrint(graph) == mData->structure &&
-           qfScorePrint(graph) == mData->scores;
+    return graph.numNodes() == numNodes() && qfStructurePrint(graph, mData->prints) == mData->structure &&
+           qfScorePrint(graph, mData->prints) == mData->scores;
 }
 
 long qcShortestPathIndex::numNodes() const { return static_cast<long>(mData->hierarchy.numNodes()); }
@@ -134,7 +194,7 @@ std::size_t qcShortestPathIndex::memoryBytes() const
 {
     const qcHierarchy& h = mData->hierarchy;
     return sizeof(Data) + (h.nodeOfRank.size() + h.rankOfNode.size() + h.upStart.size() + h.downStart.size()) * 4 +
-           h.arcs.size() * sizeof(qcHierarchyArc) + h.linkScores.size() * sizeof(double) + h.coreTable.memoryBytes() +
+           h.arcs.size() * sizeof(qcHierarchyArc) + h.linkScores.size() * sizeof(double) + h.coreTable.memoryBytes() + mData->customization.memoryBytes() +
            (h.up.size() + h.down.size()) * sizeof(qcHierarchyStep);
 }
 

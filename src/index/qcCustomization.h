@@ -1,0 +1,44 @@
+#ifndef QC_CUSTOMIZATION_H
+#define QC_CUSTOMIZATION_H
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "index/qcChordalGraph.h"
+#include "index/qcHierarchy.h"
+#include "qcDirectedGraph.h"
+
+// Makes hierarchies on a chordal graph from the scores of a graph's links, with no searches:
+// an edge's arc either way costs the least of its cheapest link (the first in link order on a
+// tie) and of the ways through each lower triangle (the lowest on a tie). It keeps the arc each
+// link stands for and the ways per edge from one time to the next, so that each reuses the
+// memory of the last: on a large graph, taking memory anew costs more than the work.
+class qcCustomization {
+public:
+    qcCustomization() = default;
+    // For the links of `graph`: those with flags bit 0, or without two ends, stand for no arc.
+    qcCustomization(qcChordalGraph chordal, const qcDirectedGraph& graph);
+
+    bool empty() const { return mChordal.empty(); }
+    std::size_t memoryBytes() const;
+
+    // Makes `h` the hierarchy of the graph's scores, of no core; arcs that cost `unreached` or
+    // more are left out. Throws qcInvariantFailure on a negative score, and leaves `h` as it
+    // was when it throws. Calls qcAttention::check() now and then.
+    void customize(const qcDirectedGraph& graph, double unreached, qcHierarchy& h);
+
+private:
+    qcChordalGraph mChordal;
+    std::vector<std::int32_t> mArcOfLink;  // per link: 2 * its edge, plus 1 for the arc down; or -1
+    struct Ways {
+        double up;  // lower end to higher
+        double down;
+        // A link: its index, and -1. Through a lower triangle: the edges to the middle node from
+        // the arc's start (taken down) and to its end (taken up).
+        std::int32_t upFirst, upSecond, downFirst, downSecond;
+    };
+    std::vector<Ways> mWays;  // per edge
+};
+
+#endif
