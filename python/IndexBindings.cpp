@@ -84,14 +84,15 @@ std::vector<std::int32_t> nodesOf(const Index& idx, const std::vector<Int>& node
     return out;
 }
 
-std::unique_ptr<Index> makeIndex(py::object graph, double memoryBound, std::optional<std::function<void(double)>> progress,
-                                 const CallLimits& limits)
+std::unique_ptr<Index> makeIndex(py::object graph, double memoryBound, bool customizable,
+                                 std::optional<std::function<void(double)>> progress, const CallLimits& limits)
 {
     const Graph& g = graph.cast<const Graph&>();
     if (!(memoryBound >= 0.0))
         throw py::value_error("memory_bound = " + std::to_string(memoryBound) + " is not 0 or more");
     qcShortestPathIndex::Options options;
     options.memoryBound = memoryBound;
+    options.customizable = customizable;
     if (progress)
         options.progress = [&progress](double share) {
             py::gil_scoped_acquire python;
@@ -132,14 +133,16 @@ void bindIndex(py::module_& m)
     "The cheapest paths from a to every node, as two numpy arrays: the distance of each node (inf where "
     "unreached) and the link it is reached by (-1 at a and where unreached). Time O(m log m). IndexError for "
     "an a that is not a node; timeout= and cancel= as for shortest_path.");
-    graph.def("index", [](py::object self, double memoryBound, std::optional<std::function<void(double)>> progress,
-                          std::optional<double> timeout, std::shared_ptr<qcCancelToken> cancel) {
+    graph.def("index", [](py::object self, double memoryBound, bool customizable,
+                          std::optional<std::function<void(double)>> progress, std::optional<double> timeout,
+                          std::shared_ptr<qcCancelToken> cancel) {
         const CallLimits limits(timeout, std::move(cancel));
-        return makeIndex(std::move(self), memoryBound, std::move(progress), limits);
-    }, "memory_bound"_a = 4.0, "progress"_a = py::none(), "timeout"_a = py::none(), "cancel"_a = py::none(),
+        return makeIndex(std::move(self), memoryBound, customizable, std::move(progress), limits);
+    }, "memory_bound"_a = 4.0, "customizable"_a = true, "progress"_a = py::none(), "timeout"_a = py::none(), "cancel"_a = py::none(),
     "An index of the graph's cheapest paths (a contraction hierarchy): then distance() and path() answer in "
     "microseconds. Building takes seconds on a million nodes of a road network; ValueError on a negative score, "
-    "MemoryError past memory_bound times the graph's own memory (0: no bound). progress(share) is called now "
+    "MemoryError past memory_bound times the graph's own memory (0: no bound). customizable=False "
+    "builds quicker and makes update() contract again. progress(share) is called now "
     "and then; timeout= and cancel= stop the build as for shortest_path.");
 
     py::class_<Index>(m, "Index", "An index of a graph's cheapest paths; made by Graph.index().")

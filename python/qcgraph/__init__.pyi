@@ -98,6 +98,7 @@ class Graph:
     def index(
         self,
         memory_bound: float = 4.0,
+        customizable: bool = True,
         progress: Callable[[float], None] | None = None,
         timeout: float | None = None,
         cancel: Cancel | None = None,
