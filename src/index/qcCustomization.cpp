@@ -23,10 +23,9 @@ qcCustomization::qcCustomization(qcChordalGraph chordal, const qcDirectedGraph& 
         rankOf[at(mChordal.nodeOfRank[r])] = static_cast<std::int32_t>(r);
     for (long l = 0; l < graph.numLinks(); ++l) {
         const qcDirectedGraphLink& link = graph.link(l);
-        const long a = link.nodeA(), b = link.nodeB();
-        if ((link.flags & 1u) || a < 0 || a >= n || b < 0 || b >= n || a == b)
+        if (!qfMayCount(link, n))
             continue;
-        const std::int32_t from = rankOf[at(a)], to = rankOf[at(b)];
+        const std::int32_t from = rankOf[at(link.nodeA())], to = rankOf[at(link.nodeB())];
         const std::int32_t low = std::min(from, to);
         // The chordal graph holds every edge of these links.
         const auto first = mChordal.up.begin() + mChordal.upStart[at(low)];

@@ -14,6 +14,14 @@
 // tie) and of the ways through each lower triangle (the lowest on a tie). It keeps the arc each
 // link stands for and the ways per edge from one time to the next, so that each reuses the
 // memory of the last: on a large graph, taking memory anew costs more than the work.
+// Whether an update may give the link a score that counts: it is not skipped (flags bit 0) and
+// joins two nodes of the graph.
+inline bool qfMayCount(const qcDirectedGraphLink& link, long numNodes)
+{
+    const long a = link.nodeA(), b = link.nodeB();
+    return !(link.flags & 1u) && a >= 0 && a < numNodes && b >= 0 && b < numNodes && a != b;
+}
+
 class qcCustomization {
 public:
     qcCustomization() = default;

@@ -57,19 +57,17 @@ std::vector<qcGraphArc> arcsOf(const qcDirectedGraph& graph)
     return arcs;
 }
 
-// The edges of the links whose scores an update may change: every link but those with flags
-// bit 0, between two nodes, either way, once.
+// The edges of the links whose scores may count after an update, either way, once.
 qcNeighbourRows edgesOf(const qcDirectedGraph& graph)
 {
     const long n = graph.numNodes();
     std::vector<std::pair<std::int32_t, std::int32_t>> ends;
     for (long l = 0; l < graph.numLinks(); ++l) {
         const qcDirectedGraphLink& link = graph.link(l);
-        const long a = link.nodeA(), b = link.nodeB();
-        if ((link.flags & 1u) || a < 0 || a >= n || b < 0 || b >= n || a == b)
+        if (!qfMayCount(link, n))
             continue;
-        ends.emplace_back(toIndex(a), toIndex(b));
-        ends.emplace_back(toIndex(b), toIndex(a));
+        ends.emplace_back(toIndex(link.nodeA()), toIndex(link.nodeB()));
+        ends.emplace_back(toIndex(link.nodeB()), toIndex(link.nodeA()));
     }
     std::sort(ends.begin(), ends.end());
     ends.erase(std::unique(ends.begin(), ends.end()), ends.end());
