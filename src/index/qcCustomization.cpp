@@ -12,10 +12,54 @@ namespace {
 
 constexpr double infinity = std::numeric_limits<double>::infinity();
 
+// The triangles of the edges of v: two of its higher neighbours u < w, and the edges v-u (e1),
+// v-w (e2) and u-w (e3). Eliminating v joined its higher neighbours to each other, so e3 is in
+// u's row, which is increasing, as v's is: each row is gone over once per edge of v.
+template <class Each>
+void forEachTriangle(const qcChordalGraph& chordal, std::size_t v, Each&& each)
+{
+    const std::vector<std::int32_t>& up = chordal.up;
+    const std::uint32_t end = chordal.upStart[v + 1];
+    for (std::uint32_t e1 = chordal.upStart[v]; e1 < end; ++e1) {
+        std::uint32_t e3 = chordal.upStart[at(up[e1])];
+        for (std::uint32_t e2 = e1 + 1; e2 < end; ++e2) {
+            while (up[e3] < up[e2])
+                ++e3;
+            each(e1, e2, e3);
+        }
+    }
+}
+
+// Memory for `size` elements in `room`, unless `kept` has it: a reserve would copy what `kept`
+// holds, which is of no more use.
+template <class T>
+void takeRoom(const std::vector<T>& kept, std::size_t size, std::vector<T>& room)
+{
+    if (kept.capacity() < size)
+        room.reserve(size);
+}
+
+// Room for `size` elements, written to once so that the system gives the memory now.
+template <class T>
+void reserveTouched(std::vector<T>& v, std::size_t size)
+{
+    const std::size_t held = v.size();
+    v.resize(std::max(size, held));
+    v.resize(held);
+}
+
+template <class T>
+void useRoom(std::vector<T>& kept, std::vector<T>& room)
+{
+    if (room.capacity() > 0)
+        kept.swap(room);
+}
+
 }  // namespace
 
 qcCustomization::qcCustomization(qcChordalGraph chordal, const qcDirectedGraph& graph)
-    : mChordal(std::move(chordal)), mArcOfLink(at(graph.numLinks()), -1), mWays(mChordal.up.size())
+    : mChordal(std::move(chordal)), mArcOfLink(at(graph.numLinks()), -1), mWeights(mChordal.up.size()),
+      mVia(mChordal.up.size()), mKept(mChordal.up.size())
 {
     const long n = graph.numNodes();
     std::vector<std::int32_t> rankOf(at(n));
@@ -36,7 +80,71 @@ qcCustomization::qcCustomization(qcChordalGraph chordal, const qcDirectedGraph& 
 
 std::size_t qcCustomization::memoryBytes() const
 {
-    return mChordal.memoryBytes() + mArcOfLink.size() * sizeof(std::int32_t) + mWays.size() * sizeof(Ways);
+    return mChordal.memoryBytes() + mArcOfLink.size() * sizeof(std::int32_t) +
+           mWeights.size() * sizeof(Weights) + mVia.size() * sizeof(Via) + mKept.size();
+}
+
+// Each arc is offered the ways through its upper and intermediate triangles, ranks from the top
+// down, which makes every weight the cheapest way between its ends. An arc that cost more than
+// that way is left out: the cheapest path it was to stand for then climbs higher, over arcs
+// that cost no more than their ways (climbing the other way round would take a cheaper arc
+// apart), and that each stand for arcs of the same kind. The rest, whose weights only changed
+// by rounding, are kept, and so are the arcs that kept arcs stand for.
+void qcCustomization::prune()
+{
+    const std::size_t n = mChordal.nodeOfRank.size();
+    // Both sums of a tie add up at most n scores each.
+    const double close = 1.0 - 2.0 * static_cast<double>(n + 1) * std::numeric_limits<double>::epsilon();
+    mKept.assign(mWeights.size(), 0);
+    std::vector<Weights> before;  // of the rank's edges
+    for (std::size_t v = n; v-- > 0;) {
+        if (v % 65536 == 0)
+            qcAttention::check();
+        const std::uint32_t first = mChordal.upStart[v], end = mChordal.upStart[v + 1];
+        before.assign(mWeights.begin() + first, mWeights.begin() + end);
+        forEachTriangle(mChordal, v, [this](std::uint32_t e1, std::uint32_t e2, std::uint32_t e3) {
+            Weights& w1 = mWeights[e1];
+            Weights& w2 = mWeights[e2];
+            const Weights& w3 = mWeights[e3];  // final: its ends are higher
+            w1.up = std::min(w1.up, w2.up + w3.down);        // v -> w -> u
+            w1.down = std::min(w1.down, w3.up + w2.down);    // u -> w -> v
+            w2.up = std::min(w2.up, w1.up + w3.up);          // v -> u -> w
+            w2.down = std::min(w2.down, w3.down + w1.down);  // w -> u -> v
+        });
+        // The rank's edges are final now, and the arcs they stand for are of lower ranks. Kept
+        // arcs take back their weights, those of what they stand for; either is the weight of
+        // a way, which is all that the ranks below need.
+        for (std::uint32_t e = first; e < end; ++e) {
+            Weights& w = mWeights[e];
+            const Weights& was = before[e - first];
+            const Via& via = mVia[e];
+            if (!(w.up < was.up * close))
+                mKept[e] |= keptUp;
+            if (!(w.down < was.down * close))
+                mKept[e] |= keptDown;
+            if (mKept[e] & keptUp)
+                w.up = was.up;
+            if (mKept[e] & keptDown)
+                w.down = was.down;
+            if ((mKept[e] & keptUp) && via.upSecond >= 0) {
+                mKept[at(via.upFirst)] |= keptDown;
+                mKept[at(via.upSecond)] |= keptUp;
+            }
+            if ((mKept[e] & keptDown) && via.downSecond >= 0) {
+                mKept[at(via.downFirst)] |= keptDown;
+                mKept[at(via.downSecond)] |= keptUp;
+            }
+        }
+    }
+}
+
+void qcCustomization::reserve(qcHierarchy& h) const
+{
+    const std::size_t edges = mChordal.up.size();
+    reserveTouched(h.arcs, 2 * edges);
+    reserveTouched(h.linkScores, std::min(2 * edges, mArcOfLink.size()));
+    reserveTouched(h.up, edges);
+    reserveTouched(h.down, edges);
 }
 
 void qcCustomization::customize(const qcDirectedGraph& graph, double unreached, qcHierarchy& h)
@@ -44,19 +152,25 @@ void qcCustomization::customize(const qcDirectedGraph& graph, double unreached, 
     const std::size_t n = mChordal.nodeOfRank.size(), edges = mChordal.up.size();
     const std::vector<std::int32_t>& up = mChordal.up;
     const std::vector<std::uint32_t>& upStart = mChordal.upStart;
-    std::fill(mWays.begin(), mWays.end(), Ways{infinity, infinity, 0, -1, 0, -1});
+    std::fill(mWeights.begin(), mWeights.end(), Weights{infinity, infinity});
+    std::fill(mVia.begin(), mVia.end(), Via{0, -1, 0, -1});
+    constexpr std::size_t ahead = 16;
     for (std::size_t l = 0; l < mArcOfLink.size(); ++l) {
+        // The links' edges lie anywhere: asking for the weights well before they are needed
+        // lets the waits for memory overlap.
+        if (l + ahead < mArcOfLink.size() && mArcOfLink[l + ahead] >= 0)
+            __builtin_prefetch(&mWeights[at(mArcOfLink[l + ahead] / 2)], 1);
         const std::int32_t arc = mArcOfLink[l];
         if (arc < 0)
             continue;
         const double score = graph.link(static_cast<long>(l)).score();
         if (score < 0.0)
             throw qcInvariantFailure();
-        Ways& w = mWays[at(arc / 2)];
-        double& weight = arc % 2 == 0 ? w.up : w.down;
+        const bool isUp = arc % 2 == 0;
+        double& weight = isUp ? mWeights[at(arc / 2)].up : mWeights[at(arc / 2)].down;
         if (score < weight) {
             weight = score;
-            (arc % 2 == 0 ? w.upFirst : w.downFirst) = static_cast<std::int32_t>(l);
+            (isUp ? mVia[at(arc / 2)].upFirst : mVia[at(arc / 2)].downFirst) = static_cast<std::int32_t>(l);
         }
     }
     // Rank by rank, each arc between two higher neighbours of the rank is offered the way
@@ -65,49 +179,50 @@ void qcCustomization::customize(const qcDirectedGraph& graph, double unreached, 
     for (std::size_t v = 0; v < n; ++v) {
         if (v % 65536 == 0)
             qcAttention::check();
-        const std::uint32_t end = upStart[v + 1];
-        for (std::uint32_t e1 = upStart[v]; e1 < end; ++e1) {
-            const Ways& w1 = mWays[e1];
-            if (w1.up == infinity && w1.down == infinity)
-                continue;
-            const std::int32_t u = up[e1];
-            auto e3 = up.begin() + upStart[at(u)];
-            for (std::uint32_t e2 = e1 + 1; e2 < end; ++e2) {
-                // Both are higher neighbours of v, so eliminating v joined them.
-                e3 = std::lower_bound(e3, up.begin() + upStart[at(u) + 1], up[e2]);
-                const Ways& w2 = mWays[e2];
-                Ways& w3 = mWays[static_cast<std::size_t>(e3 - up.begin())];
-                const double forth = w1.down + w2.up;  // u -> v -> w
-                if (forth < w3.up) {
-                    w3.up = forth;
-                    w3.upFirst = static_cast<std::int32_t>(e1);
-                    w3.upSecond = static_cast<std::int32_t>(e2);
-                }
-                const double back = w2.down + w1.up;  // w -> v -> u
-                if (back < w3.down) {
-                    w3.down = back;
-                    w3.downFirst = static_cast<std::int32_t>(e2);
-                    w3.downSecond = static_cast<std::int32_t>(e1);
-                }
+        forEachTriangle(mChordal, v, [this](std::uint32_t e1, std::uint32_t e2, std::uint32_t e3) {
+            const Weights& w1 = mWeights[e1];
+            const Weights& w2 = mWeights[e2];
+            Weights& w3 = mWeights[e3];
+            const double forth = w1.down + w2.up;  // u -> v -> w
+            if (forth < w3.up) {
+                w3.up = forth;
+                mVia[e3].upFirst = static_cast<std::int32_t>(e1);
+                mVia[e3].upSecond = static_cast<std::int32_t>(e2);
             }
-        }
+            const double back = w2.down + w1.up;  // w -> v -> u
+            if (back < w3.down) {
+                w3.down = back;
+                mVia[e3].downFirst = static_cast<std::int32_t>(e2);
+                mVia[e3].downSecond = static_cast<std::int32_t>(e1);
+            }
+        });
     }
+    prune();
 
     // Memory first, so that nothing after it throws and `h` is never left half made.
     std::size_t links = 0, arcs = 0, ups = 0;
-    for (const Ways& w : mWays) {
-        ups += w.up < unreached ? 1 : 0;
-        arcs += (w.up < unreached ? 1 : 0) + (w.down < unreached ? 1 : 0);
-        links += (w.up < unreached && w.upSecond < 0 ? 1 : 0) + (w.down < unreached && w.downSecond < 0 ? 1 : 0);
+    for (std::size_t e = 0; e < edges; ++e) {
+        const bool upKept = (mKept[e] & keptUp) && mWeights[e].up < unreached;
+        const bool downKept = (mKept[e] & keptDown) && mWeights[e].down < unreached;
+        ups += upKept ? 1 : 0;
+        arcs += (upKept ? 1 : 0) + (downKept ? 1 : 0);
+        links += (upKept && mVia[e].upSecond < 0 ? 1 : 0) + (downKept && mVia[e].downSecond < 0 ? 1 : 0);
     }
-    h.arcs.reserve(arcs);
-    h.linkScores.reserve(links);
-    h.up.reserve(ups);
-    h.down.reserve(arcs - ups);
+    std::vector<qcHierarchyArc> arcRoom;
+    std::vector<double> scoreRoom;
+    std::vector<qcHierarchyStep> upRoom, downRoom;
+    takeRoom(h.arcs, arcs, arcRoom);
+    takeRoom(h.linkScores, links, scoreRoom);
+    takeRoom(h.up, ups, upRoom);
+    takeRoom(h.down, arcs - ups, downRoom);
     h.nodeOfRank.reserve(n);
     h.rankOfNode.reserve(n);
     h.upStart.reserve(n + 1);
     h.downStart.reserve(n + 1);
+    useRoom(h.arcs, arcRoom);
+    useRoom(h.linkScores, scoreRoom);
+    useRoom(h.up, upRoom);
+    useRoom(h.down, downRoom);
 
     h.nodeOfRank = mChordal.nodeOfRank;
     h.rankOfNode.assign(n, -1);
@@ -115,43 +230,36 @@ void qcCustomization::customize(const qcDirectedGraph& graph, double unreached, 
         h.rankOfNode[at(h.nodeOfRank[r])] = static_cast<std::int32_t>(r);
     h.coreFrom = static_cast<std::int32_t>(n);
     h.coreTable = qcCoreTable();
-    // The arcs kept, links first, then shortcuts after the arcs they stand for (those of lower
-    // edges). Once an arc is laid out, its first field names it, which is all that the
+    // The arcs kept, links first, then shortcuts after the arcs they stand for, which are of
+    // lower edges. Once an arc is laid out, its first field names it, which is all that the
     // shortcuts of higher edges need of it.
-    h.arcs.clear();
-    h.linkScores.clear();
-    for (const bool linkPass : {true, false}) {
-        std::int32_t low = 0;
-        for (std::size_t e = 0; e < edges; ++e) {
-            while (upStart[at(low) + 1] <= e)
-                ++low;
-            Ways& w = mWays[e];
-            const struct { double weight; std::int32_t& first; std::int32_t second; std::int32_t from, to; } both[] = {
-                {w.up, w.upFirst, w.upSecond, low, up[e]}, {w.down, w.downFirst, w.downSecond, up[e], low}};
-            for (const auto& a : both) {
-                if (!(a.weight < unreached) || (a.second < 0) != linkPass)
-                    continue;
-                if (linkPass) {
-                    h.arcs.push_back(qcHierarchyArc{a.to, a.first, -1 - a.from});
-                    h.linkScores.push_back(a.weight);
-                } else {  // down the first edge, up the second
-                    h.arcs.push_back(qcHierarchyArc{a.to, mWays[at(a.first)].downFirst, mWays[at(a.second)].upFirst});
-                }
-                a.first = static_cast<std::int32_t>(h.arcs.size() - 1);
-            }
+    h.arcs.resize(arcs);
+    h.linkScores.resize(links);
+    std::int32_t nextLink = 0, nextShortcut = static_cast<std::int32_t>(links);
+    const auto layOut = [&](double weight, std::int32_t& first, std::int32_t second, std::int32_t from, std::int32_t to) {
+        if (second < 0) {
+            h.arcs[at(nextLink)] = qcHierarchyArc{to, first, -1 - from};
+            h.linkScores[at(nextLink)] = weight;
+            first = nextLink++;
+        } else {  // down the first edge, up the second
+            h.arcs[at(nextShortcut)] = qcHierarchyArc{to, mVia[at(first)].downFirst, mVia[at(second)].upFirst};
+            first = nextShortcut++;
         }
-    }
+        return first;
+    };
     h.up.clear();
     h.down.clear();
     h.upStart.assign(n + 1, 0);
     h.downStart.assign(n + 1, 0);
     for (std::size_t r = 0; r < n; ++r) {
+        const std::int32_t low = static_cast<std::int32_t>(r);
         for (std::uint32_t e = upStart[r]; e < upStart[r + 1]; ++e) {
-            const Ways& w = mWays[e];
-            if (w.up < unreached)
-                h.up.push_back(qcHierarchyStep{up[e], w.upFirst, w.up});
-            if (w.down < unreached)
-                h.down.push_back(qcHierarchyStep{up[e], w.downFirst, w.down});
+            const Weights& w = mWeights[e];
+            Via& via = mVia[e];
+            if ((mKept[e] & keptUp) && w.up < unreached)
+                h.up.push_back(qcHierarchyStep{up[e], layOut(w.up, via.upFirst, via.upSecond, low, up[e]), w.up});
+            if ((mKept[e] & keptDown) && w.down < unreached)
+                h.down.push_back(qcHierarchyStep{up[e], layOut(w.down, via.downFirst, via.downSecond, up[e], low), w.down});
         }
         h.upStart[r + 1] = static_cast<std::uint32_t>(h.up.size());
         h.downStart[r + 1] = static_cast<std::uint32_t>(h.down.size());

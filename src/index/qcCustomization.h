@@ -11,9 +11,12 @@
 
 // Makes hierarchies on a chordal graph from the scores of a graph's links, with no searches:
 // an edge's arc either way costs the least of its cheapest link (the first in link order on a
-// tie) and of the ways through each lower triangle (the lowest on a tie). It keeps the arc each
-// link stands for and the ways per edge from one time to the next, so that each reuses the
-// memory of the last: on a large graph, taking memory anew costs more than the work.
+// tie) and of the ways through each lower triangle (the lowest on a tie); then the arcs that
+// cost more than a way through higher nodes are left out, which the searches would otherwise
+// go over. It keeps the arc each link stands for and the ways per edge from one time to the
+// next, so that each reuses the memory of the last: on a large graph, taking memory anew costs
+// more than the work.
+
 // Whether an update may give the link a score that counts: it is not skipped (flags bit 0) and
 // joins two nodes of the graph.
 inline bool qfMayCount(const qcDirectedGraphLink& link, long numNodes)
@@ -31,6 +34,10 @@ public:
     bool empty() const { return mChordal.empty(); }
     std::size_t memoryBytes() const;
 
+    // Gives `h` the memory that the hierarchies made here may take, so that making one takes
+    // no more: on a large graph, taking memory costs much of the time of an update.
+    void reserve(qcHierarchy& h) const;
+
     // Makes `h` the hierarchy of the graph's scores, of no core; arcs that cost `unreached` or
     // more are left out. Throws qcInvariantFailure on a negative score, and leaves `h` as it
     // was when it throws. Calls qcAttention::check() now and then.
@@ -39,14 +46,23 @@ public:
 private:
     qcChordalGraph mChordal;
     std::vector<std::int32_t> mArcOfLink;  // per link: 2 * its edge, plus 1 for the arc down; or -1
-    struct Ways {
-        double up;  // lower end to higher
-        double down;
-        // A link: its index, and -1. Through a lower triangle: the edges to the middle node from
-        // the arc's start (taken down) and to its end (taken up).
+    // Per edge, the weights of its arcs up (lower end to higher) and down.
+    struct Weights {
+        double up, down;
+    };
+    std::vector<Weights> mWeights;
+    // Per edge, what its arcs stand for. A link: its index, and -1. Through a lower triangle:
+    // the edges to the middle node from the arc's start (taken down) and to its end (taken up).
+    struct Via {
         std::int32_t upFirst, upSecond, downFirst, downSecond;
     };
-    std::vector<Ways> mWays;  // per edge
+    std::vector<Via> mVia;
+    static constexpr std::uint8_t keptUp = 1, keptDown = 2;
+    std::vector<std::uint8_t> mKept;  // per edge, which of its arcs the hierarchy keeps
+
+    // Makes the weights the cheapest ways between the edges' ends, and keeps the arcs that
+    // cost no more than that before.
+    void prune();
 };
 
 #endif

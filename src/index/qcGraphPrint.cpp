@@ -36,45 +36,32 @@ private:
 
 std::uint64_t word(long value) { return static_cast<std::uint64_t>(value); }
 
+// Both in one pass over the links, whose two chains of sums overlap in time.
 template <class Print>
-std::uint64_t structurePrint(const qcDirectedGraph& graph)
+qcGraphPrints prints(const qcDirectedGraph& graph)
 {
-    Print p;
-    p.add(word(graph.numNodes()));
-    p.add(word(graph.numLinks()));
+    Print structure, scores;
+    structure.add(word(graph.numNodes()));
+    structure.add(word(graph.numLinks()));
     for (long v = 0; v < graph.numNodes(); ++v)
-        p.add(word(graph.node(v).firstChild()));
+        structure.add(word(graph.node(v).firstChild()));
     for (long l = 0; l < graph.numLinks(); ++l) {
         const qcDirectedGraphLink& link = graph.link(l);
-        p.add(word(link.nodeA()));
-        p.add(word(link.nodeB()));
-        p.add(word(link.nextChild()));
-        p.add(link.flags & 1u);
-    }
-    return p.value();
-}
-
-template <class Print>
-std::uint64_t scorePrint(const qcDirectedGraph& graph)
-{
-    Print p;
-    for (long l = 0; l < graph.numLinks(); ++l) {
-        const double score = graph.link(l).score();
+        structure.add(word(link.nodeA()));
+        structure.add(word(link.nodeB()));
+        structure.add(word(link.nextChild()));
+        structure.add(link.flags & 1u);
+        const double score = link.score();
         std::uint64_t bits;
         std::memcpy(&bits, &score, sizeof bits);
-        p.add(bits);
+        scores.add(bits);
     }
-    return p.value();
+    return qcGraphPrints{structure.value(), scores.value()};
 }
 
 }  // namespace
 
-std::uint64_t qfStructurePrint(const qcDirectedGraph& graph, qcPrintKind kind)
+qcGraphPrints qfGraphPrints(const qcDirectedGraph& graph, qcPrintKind kind)
 {
-    return kind == qcPrintKind::words ? structurePrint<WordPrint>(graph) : structurePrint<BytePrint>(graph);
-}
-
-std::uint64_t qfScorePrint(const qcDirectedGraph& graph, qcPrintKind kind)
-{
-    return kind == qcPrintKind::words ? scorePrint<WordPrint>(graph) : scorePrint<BytePrint>(graph);
+    return kind == qcPrintKind::words ? prints<WordPrint>(graph) : prints<BytePrint>(graph);
 }

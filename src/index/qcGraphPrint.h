@@ -12,7 +12,10 @@ enum class qcPrintKind { words, bytes };
 // Fingerprints of a graph, so that an index can tell the graph it answers for from another:
 // of everything a search reads but the scores (counts, chains, ends, flags bit 0), and of the
 // scores. Time O(n + m).
-std::uint64_t qfStructurePrint(const qcDirectedGraph& graph, qcPrintKind kind);
-std::uint64_t qfScorePrint(const qcDirectedGraph& graph, qcPrintKind kind);
+struct qcGraphPrints {
+    std::uint64_t structure;
+    std::uint64_t scores;
+};
+qcGraphPrints qfGraphPrints(const qcDirectedGraph& graph, qcPrintKind kind);
 
 #endif

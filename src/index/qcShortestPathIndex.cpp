@@ -144,22 +144,26 @@ qcShortestPathIndex::qcShortestPathIndex(const qcDirectedGraph& graph, const Opt
     mData->hierarchy = qfContract(at(graph.numNodes()), arcs, {}, 0, limits);
     if (options.customizable) {
         qcChordalGraph chordal = customizable(graph, limits.maxArcs / 2);
-        if (!chordal.empty())
+        if (!chordal.empty()) {
             mData->customization = qcCustomization(std::move(chordal), graph);
+            mData->customization.reserve(mData->hierarchy);
+        }
     }
     mData->maxPairs = limits.maxPairs;
     mData->numLinks = graph.numLinks();
-    mData->structure = qfStructurePrint(graph, mData->prints);
-    mData->scores = qfScorePrint(graph, mData->prints);
+    const qcGraphPrints prints = qfGraphPrints(graph, mData->prints);
+    mData->structure = prints.structure;
+    mData->scores = prints.scores;
 }
 
 void qcShortestPathIndex::update(const qcDirectedGraph& graph)
 {
-    if (qfStructurePrint(graph, mData->prints) != mData->structure || graph.numNodes() != numNodes())
+    const qcGraphPrints prints = qfGraphPrints(graph, mData->prints);
+    if (prints.structure != mData->structure || graph.numNodes() != numNodes())
         throw qcInvariantFailure();
     if (!mData->customization.empty()) {
         mData->customization.customize(graph, unreached, mData->hierarchy);
-        mData->scores = qfScorePrint(graph, mData->prints);
+        mData->scores = prints.scores;
         return;
     }
     const std::vector<qcGraphArc> arcs = arcsOf(graph);
@@ -171,7 +175,7 @@ void qcShortestPathIndex::update(const qcDirectedGraph& graph)
     const qcContractionLimits limits{2 * h.arcs.size() + 4096, mData->maxPairs, nullptr};
     try {
         mData->hierarchy = qfContract(at(graph.numNodes()), arcs, h.nodeOfRank, h.coreFrom, limits);
-        mData->scores = qfScorePrint(graph, mData->prints);
+        mData->scores = prints.scores;
     } catch (const std::length_error&) {
         Options anew;
         anew.memoryBound = 0.0;
@@ -182,8 +186,8 @@ void qcShortestPathIndex::update(const qcDirectedGraph& graph)
 
 bool qcShortestPathIndex::isCurrent(const qcDirectedGraph& graph) const
 {
-    return graph.numNodes() == numNodes() && qfStructurePrint(graph, mData->prints) == mData->structure &&
-           qfScorePrint(graph, mData->prints) == mData->scores;
+    const qcGraphPrints prints = qfGraphPrints(graph, mData->prints);
+    return graph.numNodes() == numNodes() && prints.structure == mData->structure && prints.scores == mData->scores;
 }
 
 long qcShortestPathIndex::numNodes() const { return static_cast<long>(mData->hierarchy.numNodes()); }
@@ -192,8 +196,8 @@ std::size_t qcShortestPathIndex::memoryBytes() const
 {
     const qcHierarchy& h = mData->hierarchy;
     return sizeof(Data) + (h.nodeOfRank.size() + h.rankOfNode.size() + h.upStart.size() + h.downStart.size()) * 4 +
-           h.arcs.size() * sizeof(qcHierarchyArc) + h.linkScores.size() * sizeof(double) + h.coreTable.memoryBytes() + mData->customization.memoryBytes() +
-           (h.up.size() + h.down.size()) * sizeof(qcHierarchyStep);
+           h.arcs.capacity() * sizeof(qcHierarchyArc) + h.linkScores.capacity() * sizeof(double) + h.coreTable.memoryBytes() +
+           mData->customization.memoryBytes() + (h.up.capacity() + h.down.capacity()) * sizeof(qcHierarchyStep);
 }
 
 void qcShortestPathIndex::checkNode(std::int32_t node) const

@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <numeric>
+#include <random>
+#include <utility>
+#include <vector>
+
+#include "index/qcChordalGraph.h"
+#include "index/qcCustomization.h"
+#include "support/GraphTestSupport.h"
+
+namespace {
+
+// Both ways of every link that may count, as rows of neighbours.
+qcNeighbourRows edgeRows(const qcDirectedGraph& g)
+{
+    const std::size_t n = static_cast<std::size_t>(g.numNodes());
+    std::vector<std::pair<std::int32_t, std::int32_t>> ends;
+    for (long l = 0; l < g.numLinks(); ++l)
+        if (qfMayCount(g.link(l), g.numNodes())) {
+            const auto a = static_cast<std::int32_t>(g.link(l).nodeA()), b = static_cast<std::int32_t>(g.link(l).nodeB());
+            ends.insert(ends.end(), {{a, b}, {b, a}});
+        }
+    std::sort(ends.begin(), ends.end());
+    ends.erase(std::unique(ends.begin(), ends.end()), ends.end());
+    qcNeighbourRows rows;
+    rows.start.assign(n + 1, 0);
+    for (const auto& [a, b] : ends) {
+        ++rows.start[static_cast<std::size_t>(a) + 1];
+        rows.node.push_back(b);
+    }
+    std::partial_sum(rows.start.begin(), rows.start.end(), rows.start.begin());
+    return rows;
+}
+
+}  // namespace
+
+// Random graphs in random orders, with ties, zero scores, parallel and skipped links: every arc
+// the hierarchy keeps costs exactly the cheapest way between its ends (the others are left out),
+// and every rank's arcs up and down lead to higher ranks.
+TEST(Customization, KeepsOnlyArcsOfCheapestWays)
+{
+    std::mt19937 rng(20261208);
+    constexpr double unbounded = std::numeric_limits<double>::max();
+    for (int round = 0; round < 40; ++round) {
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        const long n = 2 + static_cast<long>(rng() % 30);
+        std::vector<qctest::LinkSpec> links(rng() % (4 * n));
+        for (qctest::LinkSpec& l : links)
+            l = {static_cast<long>(rng() % n), static_cast<long>(rng() % n), static_cast<double>(rng() % 6),
+                 rng() % 10 == 0 ? 1u : 0u};
+        const qcDirectedGraph g = qctest::makeGraph(n, links);
+        std::vector<std::int32_t> order(static_cast<std::size_t>(n));
+        std::iota(order.begin(), order.end(), 0);
+        std::shuffle(order.begin(), order.end(), rng);
+        qcCustomization customization(qfChordalGraph(edgeRows(g), order, std::numeric_limits<std::size_t>::max(), unbounded), g);
+        qcHierarchy h;
+        customization.customize(g, 1.0e12, h);
+
+        std::vector<std::vector<double>> cheapest(static_cast<std::size_t>(n));
+        qcIndexArray via;
+        for (std::int32_t v = 0; v < n; ++v)
+            g.shortestPathTree(v, cheapest[static_cast<std::size_t>(v)], via);
+        for (std::size_t r = 0; r < h.numNodes(); ++r) {
+            const std::int32_t node = h.nodeOfRank[r];
+            for (std::uint32_t k = h.upStart[r]; k < h.upStart[r + 1]; ++k) {
+                EXPECT_GT(static_cast<std::size_t>(h.up[k].head), r);
+                EXPECT_EQ(h.up[k].weight, cheapest[static_cast<std::size_t>(node)][static_cast<std::size_t>(h.nodeOfRank[static_cast<std::size_t>(h.up[k].head)])]);
+            }
+            for (std::uint32_t k = h.downStart[r]; k < h.downStart[r + 1]; ++k) {
+                EXPECT_GT(static_cast<std::size_t>(h.down[k].head), r);
+                EXPECT_EQ(h.down[k].weight, cheapest[static_cast<std::size_t>(h.nodeOfRank[static_cast<std::size_t>(h.down[k].head)])][static_cast<std::size_t>(node)]);
+            }
+        }
+    }
+}
