@@ -2,14 +2,6 @@
 
 #include "graph/qcIndex.h"
 
-std::int32_t qcHierarchy::fromOf(std::int32_t arc) const
-{
-    // Each first arc has a lower index, so this ends.
-    while (!arcs[at(arc)].isLink())
-        arc = arcs[at(arc)].first;
-    return -1 - arcs[at(arc)].second;
-}
-
 void qcHierarchy::setArcs(const std::vector<qcArcRecord>& records)
 {
     arcs.clear();

@@ -57,7 +57,6 @@ struct qcHierarchy {
     qcCoreTable coreTable;  // made from the rest, never saved
 
     std::size_t numNodes() const { return nodeOfRank.size(); }
-    std::int32_t fromOf(std::int32_t arc) const;
     // From records whose links come first and whose shortcuts follow their arcs.
     void setArcs(const std::vector<qcArcRecord>& records);
     // Each arc's record in turn, made again with half a record's memory an arc.

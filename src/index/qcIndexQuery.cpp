@@ -234,45 +234,68 @@ void qfIndexUpwardSearch(const qcHierarchy& h, Arrays& w, int side, std::int32_t
     }
 }
 
+namespace {
+
+// Appends the link arcs that arc `top` stands for, in order.
+void appendLinks(const qcHierarchy& h, std::int32_t top, std::vector<std::int32_t>& route,
+                 std::vector<std::int32_t>& pending)
+{
+    pending.push_back(top);
+    while (!pending.empty()) {
+        const std::int32_t a = pending.back();
+        pending.pop_back();
+        const qcHierarchyArc& arc = h.arcs[at(a)];
+        if (arc.isLink()) {
+            route.push_back(a);
+            continue;
+        }
+        // The second arc is taken up only after all the first one stands for: asking for it
+        // now lets the wait for memory overlap with that work.
+        __builtin_prefetch(&h.arcs[at(arc.second)]);
+        pending.push_back(arc.second);
+        pending.push_back(arc.first);
+    }
+}
+
+}  // namespace
+
 double qfIndexUnpack(const qcHierarchy& h, const Arrays& w, const qcIndexMeeting& meeting, qcIndexArray& nodes,
                      qcIndexArray& links)
 {
-    double score = 0.0;
-    std::vector<std::int32_t> arcs;  // from source to target
-    const std::int32_t meet = meeting.node;
-    std::int32_t down = meet;  // where the target's search takes over
+    std::vector<std::int32_t> route, pending;  // link arcs
+    // The ways to the meeting are known backwards, arc by arc: each arc's links, appended in
+    // turn, tell where the arc before it ends. Each arc's links are a piece of the route, and
+    // the pieces are in reverse order.
+    std::vector<std::size_t> pieces;
+    std::int32_t first = meeting.node;  // where the route starts
+    const auto backwards = [&](std::int32_t v, auto&& arcInto) {
+        for (std::int32_t a; (a = arcInto(v)) != -1; v = first) {
+            pieces.push_back(route.size());
+            appendLinks(h, a, route, pending);
+            first = -1 - h.arcs[at(route[pieces.back()])].second;
+        }
+    };
+    std::int32_t down = meeting.node;  // where the target's search takes over
     if (meeting.exit != -1) {  // the core's arcs, from the table's exit back to its entry
         const qcCoreTable& table = h.coreTable;
-        for (std::int32_t v = meeting.exit, a; (a = table.lastArc[table.at(meet, v)]) != -1; v = h.fromOf(a))
-            arcs.push_back(a);
+        backwards(meeting.exit, [&](std::int32_t v) { return table.lastArc[table.at(meeting.node, v)]; });
         down = meeting.exit;
     }
-    for (std::int32_t v = meet, a; (a = w.nodes[at(v)].side[0].arc) != -1; v = h.fromOf(a))
-        arcs.push_back(a);
-    std::reverse(arcs.begin(), arcs.end());
+    backwards(meeting.node, [&](std::int32_t v) { return w.nodes[at(v)].side[0].arc; });
+    std::vector<std::int32_t> forward;
+    forward.reserve(route.size());
+    for (std::size_t k = pieces.size(); k-- > 0;)
+        forward.insert(forward.end(), route.begin() + static_cast<std::ptrdiff_t>(pieces[k]),
+                       route.begin() + static_cast<std::ptrdiff_t>(k + 1 < pieces.size() ? pieces[k + 1] : route.size()));
     for (std::int32_t v = down, a; (a = w.nodes[at(v)].side[1].arc) != -1; v = h.arcs[at(a)].to)
-        arcs.push_back(a);
+        appendLinks(h, a, forward, pending);
 
-    std::int32_t first = meet;
-    if (!arcs.empty())
-        first = h.fromOf(arcs.front());
+    double score = 0.0;
     nodes.push_back(h.nodeOfRank[at(first)]);
-    std::vector<std::int32_t> pending;
-    for (const std::int32_t top : arcs) {
-        pending.push_back(top);
-        while (!pending.empty()) {
-            const std::int32_t a = pending.back();
-            const qcHierarchyArc& arc = h.arcs[at(a)];
-            pending.pop_back();
-            if (!arc.isLink()) {  // a shortcut: its first arc comes first
-                pending.push_back(arc.second);
-                pending.push_back(arc.first);
-                continue;
-            }
-            links.push_back(arc.first);
-            nodes.push_back(h.nodeOfRank[at(arc.to)]);
-            score += h.linkScores[at(a)];  // the link's own score, added from the source as a search would
-        }
+    for (const std::int32_t a : forward) {
+        links.push_back(h.arcs[at(a)].first);
+        nodes.push_back(h.nodeOfRank[at(h.arcs[at(a)].to)]);
+        score += h.linkScores[at(a)];  // the link's own score, added from the source as a search would
     }
     return score;
 }
