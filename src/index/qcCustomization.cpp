@@ -4,6 +4,7 @@
 #include <limits>
 #include <utility>
 
+#include "graph/qcChainCursor.h"
 #include "graph/qcIndex.h"
 #include "qcAttention.h"
 #include "qcException.h"
@@ -58,29 +59,32 @@ void useRoom(std::vector<T>& kept, std::vector<T>& room)
 }  // namespace
 
 qcCustomization::qcCustomization(qcChordalGraph chordal, const qcDirectedGraph& graph)
-    : mChordal(std::move(chordal)), mArcOfLink(at(graph.numLinks()), -1), mWeights(mChordal.up.size()),
-      mVia(mChordal.up.size()), mKept(mChordal.up.size())
+    : mChordal(std::move(chordal)), mWeights(mChordal.up.size()), mVia(mChordal.up.size()),
+      mKept(mChordal.up.size())
 {
     const long n = graph.numNodes();
     std::vector<std::int32_t> rankOf(at(n));
     for (std::size_t r = 0; r < mChordal.nodeOfRank.size(); ++r)
         rankOf[at(mChordal.nodeOfRank[r])] = static_cast<std::int32_t>(r);
-    for (long l = 0; l < graph.numLinks(); ++l) {
-        const qcDirectedGraphLink& link = graph.link(l);
-        if (!qfMayCount(link, n))
-            continue;
-        const std::int32_t from = rankOf[at(link.nodeA())], to = rankOf[at(link.nodeB())];
-        const std::int32_t low = std::min(from, to);
-        // The chordal graph holds every edge of these links.
-        const auto first = mChordal.up.begin() + mChordal.upStart[at(low)];
-        const auto e = std::lower_bound(first, mChordal.up.begin() + mChordal.upStart[at(low) + 1], std::max(from, to));
-        mArcOfLink[at(l)] = static_cast<std::int32_t>(2 * (e - mChordal.up.begin())) + (from > to ? 1 : 0);
-    }
+    for (long u = 0; u < n; ++u)
+        for (qcChainCursor c(graph, graph.node(u).firstChild()); c.valid(); c.next()) {
+            const qcDirectedGraphLink& link = c.link();
+            if (!qfMayCount(link, n))
+                continue;
+            const long v = link.nodeA() == u ? link.nodeB() : link.nodeA();
+            const std::int32_t from = rankOf[at(u)], to = rankOf[at(v)];
+            const std::int32_t low = std::min(from, to);
+            // The chordal graph holds every edge of these links.
+            const auto first = mChordal.up.begin() + mChordal.upStart[at(low)];
+            const auto e = std::lower_bound(first, mChordal.up.begin() + mChordal.upStart[at(low) + 1], std::max(from, to));
+            const auto edge = static_cast<std::int32_t>(e - mChordal.up.begin());
+            mLinkArcs.push_back(LinkArc{static_cast<std::int32_t>(c.index()), 2 * edge + (from > to ? 1 : 0)});
+        }
 }
 
 std::size_t qcCustomization::memoryBytes() const
 {
-    return mChordal.memoryBytes() + mArcOfLink.size() * sizeof(std::int32_t) +
+    return mChordal.memoryBytes() + mLinkArcs.size() * sizeof(LinkArc) +
            mWeights.size() * sizeof(Weights) + mVia.size() * sizeof(Via) + mKept.size();
 }
 
@@ -142,7 +146,7 @@ void qcCustomization::reserve(qcHierarchy& h) const
 {
     const std::size_t edges = mChordal.up.size();
     reserveTouched(h.arcs, 2 * edges);
-    reserveTouched(h.linkScores, std::min(2 * edges, mArcOfLink.size()));
+    reserveTouched(h.linkScores, std::min(2 * edges, mLinkArcs.size()));
     reserveTouched(h.up, edges);
     reserveTouched(h.down, edges);
 }
@@ -155,22 +159,20 @@ void qcCustomization::customize(const qcDirectedGraph& graph, double unreached, 
     std::fill(mWeights.begin(), mWeights.end(), Weights{infinity, infinity});
     std::fill(mVia.begin(), mVia.end(), Via{0, -1, 0, -1});
     constexpr std::size_t ahead = 16;
-    for (std::size_t l = 0; l < mArcOfLink.size(); ++l) {
+    for (std::size_t k = 0; k < mLinkArcs.size(); ++k) {
         // The links' edges lie anywhere: asking for the weights well before they are needed
         // lets the waits for memory overlap.
-        if (l + ahead < mArcOfLink.size() && mArcOfLink[l + ahead] >= 0)
-            __builtin_prefetch(&mWeights[at(mArcOfLink[l + ahead] / 2)], 1);
-        const std::int32_t arc = mArcOfLink[l];
-        if (arc < 0)
-            continue;
-        const double score = graph.link(static_cast<long>(l)).score();
+        if (k + ahead < mLinkArcs.size())
+            __builtin_prefetch(&mWeights[at(mLinkArcs[k + ahead].arc / 2)], 1);
+        const auto [l, arc] = mLinkArcs[k];
+        const double score = graph.link(l).score();
         if (score < 0.0)
             throw qcInvariantFailure();
         const bool isUp = arc % 2 == 0;
         double& weight = isUp ? mWeights[at(arc / 2)].up : mWeights[at(arc / 2)].down;
-        if (score < weight) {
+        if (score < weight) {  // the first of equal links, as the two-node search meets them
             weight = score;
-            (isUp ? mVia[at(arc / 2)].upFirst : mVia[at(arc / 2)].downFirst) = static_cast<std::int32_t>(l);
+            (isUp ? mVia[at(arc / 2)].upFirst : mVia[at(arc / 2)].downFirst) = l;
         }
     }
     // Rank by rank, each arc between two higher neighbours of the rank is offered the way
@@ -217,6 +219,7 @@ void qcCustomization::customize(const qcDirectedGraph& graph, double unreached, 
     takeRoom(h.down, arcs - ups, downRoom);
     h.nodeOfRank.reserve(n);
     h.rankOfNode.reserve(n);
+    h.parent.reserve(n);
     h.upStart.reserve(n + 1);
     h.downStart.reserve(n + 1);
     useRoom(h.arcs, arcRoom);
@@ -230,6 +233,9 @@ void qcCustomization::customize(const qcDirectedGraph& graph, double unreached, 
         h.rankOfNode[at(h.nodeOfRank[r])] = static_cast<std::int32_t>(r);
     h.coreFrom = static_cast<std::int32_t>(n);
     h.coreTable = qcCoreTable();
+    h.parent.resize(n);
+    for (std::size_t r = 0; r < n; ++r)
+        h.parent[r] = upStart[r] < upStart[r + 1] ? up[upStart[r]] : -1;
     // The arcs kept, links first, then shortcuts after the arcs they stand for, which are of
     // lower edges. Once an arc is laid out, its first field names it, which is all that the
     // shortcuts of higher edges need of it.

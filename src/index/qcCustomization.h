@@ -10,12 +10,12 @@
 #include "qcDirectedGraph.h"
 
 // Makes hierarchies on a chordal graph from the scores of a graph's links, with no searches:
-// an edge's arc either way costs the least of its cheapest link (the first in link order on a
-// tie) and of the ways through each lower triangle (the lowest on a tie); then the arcs that
-// cost more than a way through higher nodes are left out, which the searches would otherwise
-// go over. It keeps the arc each link stands for and the ways per edge from one time to the
-// next, so that each reuses the memory of the last: on a large graph, taking memory anew costs
-// more than the work.
+// an edge's arc either way costs the least of its cheapest link (the first on a tie, as the
+// two-node search meets them) and of the ways through each lower triangle (the lowest on a
+// tie); then the arcs that cost more than a way through higher nodes are left out, which the
+// searches would otherwise go over. It keeps the arc each link stands for and the ways per
+// edge from one time to the next, so that each reuses the memory of the last: on a large
+// graph, taking memory anew costs more than the work.
 
 // Whether an update may give the link a score that counts: it is not skipped (flags bit 0) and
 // joins two nodes of the graph.
@@ -28,7 +28,8 @@ inline bool qfMayCount(const qcDirectedGraphLink& link, long numNodes)
 class qcCustomization {
 public:
     qcCustomization() = default;
-    // For the links of `graph`: those with flags bit 0, or without two ends, stand for no arc.
+    // For the links of `graph` in its nodes' chains: those with flags bit 0, or without two
+    // ends, stand for no arc.
     qcCustomization(qcChordalGraph chordal, const qcDirectedGraph& graph);
 
     bool empty() const { return mChordal.empty(); }
@@ -45,7 +46,12 @@ public:
 
 private:
     qcChordalGraph mChordal;
-    std::vector<std::int32_t> mArcOfLink;  // per link: 2 * its edge, plus 1 for the arc down; or -1
+    // The links that may count, as the two-node search meets them (node by node, along each
+    // node's chain), each with its arc: 2 * its edge, plus 1 for the arc down.
+    struct LinkArc {
+        std::int32_t link, arc;
+    };
+    std::vector<LinkArc> mLinkArcs;
     // Per edge, the weights of its arcs up (lower end to higher) and down.
     struct Weights {
         double up, down;

@@ -55,6 +55,9 @@ struct qcHierarchy {
     // arcs to and from other core nodes, of higher rank or not.
     std::int32_t coreFrom = 0;
     qcCoreTable coreTable;  // made from the rest, never saved
+    // Of a hierarchy of a chordal graph, whose arcs all lead to ancestors in this tree: per
+    // rank, its lowest higher neighbour, or -1. Empty for others; never saved.
+    std::vector<std::int32_t> parent;
 
     std::size_t numNodes() const { return nodeOfRank.size(); }
     // From records whose links come first and whose shortcuts follow their arcs.

@@ -162,8 +162,47 @@ void Arrays::begin(std::size_t n)
     }
 }
 
+namespace {
+
+// On a hierarchy of a chordal graph, the nodes a search climbs to are ancestors of its start in
+// the elimination tree, lower ones first: so each side goes up that line, each node final when
+// come to, with no queue, and the two meet on the source's line.
+qcIndexMeeting eliminationTreeMeet(const qcHierarchy& h, Arrays& w, std::int32_t source, std::int32_t target)
+{
+    w.begin(h.numNodes());
+    const std::int32_t starts[2] = {source, target};
+    for (int side = 0; side < 2; ++side) {
+        const std::vector<std::uint32_t>& start = startsOf(h, side);
+        const std::vector<qcHierarchyStep>& steps = stepsOf(h, side);
+        w.nodes[at(starts[side])].side[side] = Arrays::Reached{0.0, -1, w.now};
+        for (std::int32_t v = starts[side]; v != -1; v = h.parent[at(v)]) {
+            const Arrays::Reached& from = w.nodes[at(v)].side[side];
+            if (from.stamp != w.now)
+                continue;
+            for (std::uint32_t k = start[at(v)]; k < start[at(v) + 1]; ++k) {
+                Arrays::Reached& to = w.nodes[at(steps[k].head)].side[side];
+                const double candidate = from.distance + steps[k].weight;
+                if (to.stamp != w.now || candidate < to.distance)
+                    to = Arrays::Reached{candidate, steps[k].arc, w.now};
+            }
+        }
+    }
+    qcIndexMeeting best{infinity, -1};
+    for (std::int32_t v = source; v != -1; v = h.parent[at(v)]) {
+        const Arrays::Node& node = w.nodes[at(v)];
+        if (node.side[0].stamp == w.now && node.side[1].stamp == w.now &&
+            node.side[0].distance + node.side[1].distance < best.distance)
+            best = qcIndexMeeting{node.side[0].distance + node.side[1].distance, v};
+    }
+    return best;
+}
+
+}  // namespace
+
 qcIndexMeeting qfIndexMeet(const qcHierarchy& h, Arrays& w, std::int32_t source, std::int32_t target)
 {
+    if (!h.parent.empty())
+        return eliminationTreeMeet(h, w, source, target);
     w.begin(h.numNodes());
     qcIndexMeeting best{infinity, -1};
     Search searches[2] = {Search(w, 0, h.coreFrom), Search(w, 1, h.coreFrom)};

@@ -141,14 +141,21 @@ qcShortestPathIndex::qcShortestPathIndex(const qcDirectedGraph& graph, const Opt
         limits.maxPairs = options.maxPairs > 0.0 ? static_cast<std::size_t>(options.maxPairs) : 0;
     if (options.memoryBound > 0.0 && bound < static_cast<double>(limits.maxArcs))
         limits.maxArcs = std::max<std::size_t>(static_cast<std::size_t>(bound), 4096);
-    mData->hierarchy = qfContract(at(graph.numNodes()), arcs, {}, 0, limits);
+    // Where the graph has small cuts, the hierarchy of a chordal graph serves queries better
+    // than one contracted by searches, and takes a fraction of the time to make.
     if (options.customizable) {
+        if (options.progress)
+            options.progress(0.0);
         qcChordalGraph chordal = customizable(graph, limits.maxArcs / 2);
         if (!chordal.empty()) {
-            mData->customization = qcCustomization(std::move(chordal), graph);
-            mData->customization.reserve(mData->hierarchy);
+            qcCustomization customization(std::move(chordal), graph);
+            customization.reserve(mData->hierarchy);
+            customization.customize(graph, unreached, mData->hierarchy);
+            mData->customization = std::move(customization);
         }
     }
+    if (mData->customization.empty())
+        mData->hierarchy = qfContract(at(graph.numNodes()), arcs, {}, 0, limits);
     mData->maxPairs = limits.maxPairs;
     mData->numLinks = graph.numLinks();
     const qcGraphPrints prints = qfGraphPrints(graph, mData->prints);
@@ -195,7 +202,7 @@ long qcShortestPathIndex::numNodes() const { return static_cast<long>(mData->hie
 std::size_t qcShortestPathIndex::memoryBytes() const
 {
     const qcHierarchy& h = mData->hierarchy;
-    return sizeof(Data) + (h.nodeOfRank.size() + h.rankOfNode.size() + h.upStart.size() + h.downStart.size()) * 4 +
+    return sizeof(Data) + (h.nodeOfRank.size() + h.rankOfNode.size() + h.upStart.size() + h.downStart.size() + h.parent.size()) * 4 +
            h.arcs.capacity() * sizeof(qcHierarchyArc) + h.linkScores.capacity() * sizeof(double) + h.coreTable.memoryBytes() +
            mData->customization.memoryBytes() + (h.up.capacity() + h.down.capacity()) * sizeof(qcHierarchyStep);
 }
