@@ -69,6 +69,10 @@ private:
     // Makes the weights the cheapest ways between the edges' ends, and keeps the arcs that
     // cost no more than that before.
     void prune();
+
+public:
+    // Bytes kept per edge of the chordal graph.
+    static constexpr std::size_t edgeBytes = sizeof(std::int32_t) + sizeof(Weights) + sizeof(Via) + sizeof(std::uint8_t);
 };
 
 #endif

@@ -146,7 +146,10 @@ qcShortestPathIndex::qcShortestPathIndex(const qcDirectedGraph& graph, const Opt
     if (options.customizable) {
         if (options.progress)
             options.progress(0.0);
-        qcChordalGraph chordal = customizable(graph, limits.maxArcs / 2);
+        // An edge costs its two arcs and what the customization keeps of it.
+        const std::size_t maxEdges = limits.maxArcs == unbounded ? unbounded
+            : static_cast<std::size_t>(static_cast<double>(limits.maxArcs) * arcBytes / (2 * arcBytes + qcCustomization::edgeBytes));
+        qcChordalGraph chordal = customizable(graph, maxEdges);
         if (!chordal.empty()) {
             qcCustomization customization(std::move(chordal), graph);
             customization.reserve(mData->hierarchy);
