@@ -11,29 +11,18 @@
 #include "index/qcChordalGraph.h"
 #include "index/qcCustomization.h"
 #include "support/GraphTestSupport.h"
+#include "support/NeighbourRows.h"
 
 namespace {
 
-// Both ways of every link that may count, as rows of neighbours.
+// Both ways of every link that may count.
 qcNeighbourRows edgeRows(const qcDirectedGraph& g)
 {
-    const std::size_t n = static_cast<std::size_t>(g.numNodes());
-    std::vector<std::pair<std::int32_t, std::int32_t>> ends;
+    qctest::Edges ends;
     for (long l = 0; l < g.numLinks(); ++l)
-        if (qfMayCount(g.link(l), g.numNodes())) {
-            const auto a = static_cast<std::int32_t>(g.link(l).nodeA()), b = static_cast<std::int32_t>(g.link(l).nodeB());
-            ends.insert(ends.end(), {{a, b}, {b, a}});
-        }
-    std::sort(ends.begin(), ends.end());
-    ends.erase(std::unique(ends.begin(), ends.end()), ends.end());
-    qcNeighbourRows rows;
-    rows.start.assign(n + 1, 0);
-    for (const auto& [a, b] : ends) {
-        ++rows.start[static_cast<std::size_t>(a) + 1];
-        rows.node.push_back(b);
-    }
-    std::partial_sum(rows.start.begin(), rows.start.end(), rows.start.begin());
-    return rows;
+        if (qfMayCount(g.link(l), g.numNodes()))
+            ends.emplace_back(static_cast<std::int32_t>(g.link(l).nodeA()), static_cast<std::int32_t>(g.link(l).nodeB()));
+    return qctest::rowsOf(static_cast<std::size_t>(g.numNodes()), ends);
 }
 
 }  // namespace

@@ -11,28 +11,12 @@
 
 #include "index/qcChordalGraph.h"
 #include "index/qcDissection.h"
+#include "support/NeighbourRows.h"
 
 namespace {
 
-using Edges = std::vector<std::pair<std::int32_t, std::int32_t>>;
-
-qcNeighbourRows rowsOf(std::size_t n, const Edges& edges)
-{
-    Edges both;
-    for (const auto& [a, b] : edges)
-        if (a != b)
-            both.insert(both.end(), {{a, b}, {b, a}});
-    std::sort(both.begin(), both.end());
-    both.erase(std::unique(both.begin(), both.end()), both.end());
-    qcNeighbourRows rows;
-    rows.start.assign(n + 1, 0);
-    for (const auto& [a, b] : both) {
-        ++rows.start[static_cast<std::size_t>(a) + 1];
-        rows.node.push_back(b);
-    }
-    std::partial_sum(rows.start.begin(), rows.start.end(), rows.start.begin());
-    return rows;
-}
+using qctest::Edges;
+using qctest::rowsOf;
 
 bool joined(const qcChordalGraph& c, std::int32_t low, std::int32_t high)
 {
