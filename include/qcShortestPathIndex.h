@@ -40,11 +40,13 @@ public:
         // A lower value builds quicker (on grids, whose last nodes have many neighbours) and
         // answers slower; 0 leaves every node in the core.
         double maxPairs = 10000.0;
-        // Keeps what lets update() do without searches: an order of the nodes by their
-        // positions that cuts the graph small, and the edges eliminating the nodes in that order
-        // makes. Kept only where those are few, as on road networks; it costs building time.
+        // Where the nodes' positions cut the graph small, as on road networks, builds the index
+        // with no searches, on an order of the nodes by those cuts and the edges that
+        // eliminating the nodes in that order makes; update() then needs no searches either.
+        // Elsewhere (grids) the build gives the order up early and contracts by searches.
         bool customizable = true;
-        // Called now and then while building, with the share of nodes done so far (0 to 1).
+        // Called now and then while building, with the share of nodes contracted so far (0 to
+        // 1); once, with 0, for an index built with no searches.
         std::function<void(double)> progress;
     };
 
@@ -69,7 +71,7 @@ public:
     // Builds the index: time about O(n log n) on road networks, longer on grids. Throws
     // qcInvariantFailure on a negative score of a link the two-node search would use, and
     // std::length_error past the memory bound. Calls qcAttention::check() every 64 nodes
-    // contracted; what it throws passes through.
+    // contracted and now and then while ordering; what it throws passes through.
     explicit qcShortestPathIndex(const qcDirectedGraph& graph);
     qcShortestPathIndex(const qcDirectedGraph& graph, const Options& options);
     ~qcShortestPathIndex();
