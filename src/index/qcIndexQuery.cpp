@@ -22,7 +22,7 @@ const std::vector<qcHierarchyStep>& stepsOf(const qcHierarchy& h, int side) { re
 class Search {
 public:
     Search(Arrays& w, int side, std::int32_t coreFrom)
-        : mNodes(w.nodes), mHeap(w.heap[side]), mCoreHeap(w.coreHeap[side]), mNow(w.now), mSide(side),
+        : mNodes(w.nodes), mFrom(w.from), mHeap(w.heap[side]), mCoreHeap(w.coreHeap[side]), mNow(w.now), mSide(side),
           mCoreFrom(coreFrom)
     {
     }
@@ -46,9 +46,11 @@ public:
     }
     double leastKey() const { return mHeap.front().first; }
 
-    void reach(std::int32_t node, double d, std::int32_t arc)
+    void reach(std::int32_t node, double d, std::int32_t arc, std::int32_t from)
     {
         mNodes[at(node)].side[mSide] = Arrays::Reached{d, arc, mNow};
+        if (mSide == 0)
+            mFrom[at(node)] = from;
         auto& heap = node < mCoreFrom ? mHeap : mCoreHeap;
         heap.emplace_back(d, node);
         std::push_heap(heap.begin(), heap.end(), std::greater<>());
@@ -74,6 +76,17 @@ public:
         return -1;
     }
 
+    // Asks for the rows of the node likely settled next, so that they come in while this one's
+    // are read.
+    void prefetchNext(const qcHierarchy& h) const
+    {
+        if (mHeap.empty())
+            return;
+        const std::int32_t next = mHeap.front().second;
+        __builtin_prefetch(h.up.data() + h.upStart[at(next)]);
+        __builtin_prefetch(h.down.data() + h.downStart[at(next)]);
+    }
+
     // Whether a dearer way than another that comes down to `node` from above reached it: then
     // no cheapest up-down path climbs through it, and it is not continued from (stall on demand).
     bool stalled(const qcHierarchy& h, std::int32_t node, double d) const
@@ -92,13 +105,19 @@ public:
         for (std::uint32_t k = start[at(node)]; k < start[at(node) + 1]; ++k) {
             const qcHierarchyStep& step = steps[k];
             const double candidate = d + step.weight;
-            if (!reached(step.head) || candidate < distance(step.head))
-                reach(step.head, candidate, step.arc);
+            if (!reached(step.head) || candidate < distance(step.head)) {
+                // Where the head's rows start is asked for now, so it is known when the head
+                // is settled: its rows are the next reads then.
+                __builtin_prefetch(&h.upStart[at(step.head)]);
+                __builtin_prefetch(&h.downStart[at(step.head)]);
+                reach(step.head, candidate, step.arc, node);
+            }
         }
     }
 
 private:
     std::vector<Arrays::Node>& mNodes;
+    std::vector<std::int32_t>& mFrom;
     std::vector<std::pair<double, std::int32_t>>& mHeap;
     std::vector<std::pair<double, std::int32_t>>& mCoreHeap;
     const std::uint32_t mNow;
@@ -150,6 +169,7 @@ void Arrays::begin(std::size_t n)
 {
     if (nodes.size() != n) {
         nodes.assign(n, Node{});
+        from.assign(n, -1);
         now = 0;
     }
     for (int side = 0; side < 2; ++side) {
@@ -182,8 +202,11 @@ qcIndexMeeting eliminationTreeMeet(const qcHierarchy& h, Arrays& w, std::int32_t
             for (std::uint32_t k = start[at(v)]; k < start[at(v) + 1]; ++k) {
                 Arrays::Reached& to = w.nodes[at(steps[k].head)].side[side];
                 const double candidate = from.distance + steps[k].weight;
-                if (to.stamp != w.now || candidate < to.distance)
+                if (to.stamp != w.now || candidate < to.distance) {
                     to = Arrays::Reached{candidate, steps[k].arc, w.now};
+                    if (side == 0)
+                        w.from[at(steps[k].head)] = v;
+                }
             }
         }
     }
@@ -210,8 +233,8 @@ qcIndexMeeting qfIndexMeet(const qcHierarchy& h, Arrays& w, std::int32_t source,
         if (d + s.otherDistance(node) < best.distance)
             best = qcIndexMeeting{d + s.otherDistance(node), node};
     };
-    searches[0].reach(source, 0.0, -1);
-    searches[1].reach(target, 0.0, -1);
+    searches[0].reach(source, 0.0, -1, -1);
+    searches[1].reach(target, 0.0, -1, -1);
     // Below the core, each search climbs until its keys reach the best meeting.
     for (;;) {
         // The search whose next key is lower goes on; a search stops once its keys reach the best.
@@ -230,6 +253,7 @@ qcIndexMeeting qfIndexMeet(const qcHierarchy& h, Arrays& w, std::int32_t source,
         if (node == -1)
             continue;
         meet(s, node, d);
+        s.prefetchNext(h);
         if (!s.stalled(h, node, d))
             s.climb(h, node, d);
     }
@@ -262,7 +286,7 @@ void qfIndexUpwardSearch(const qcHierarchy& h, Arrays& w, int side, std::int32_t
 {
     w.begin(h.numNodes());
     Search s(w, side, static_cast<std::int32_t>(h.numNodes()));
-    s.reach(from, 0.0, -1);
+    s.reach(from, 0.0, -1, -1);
     double d = 0.0;
     for (std::int32_t node = s.settleNext(d); node != -1; node = s.settleNext(d)) {
         if (s.stalled(h, node, d))
@@ -275,25 +299,52 @@ void qfIndexUpwardSearch(const qcHierarchy& h, Arrays& w, int side, std::int32_t
 
 namespace {
 
-// Appends the link arcs that arc `top` stands for, in order.
-void appendLinks(const qcHierarchy& h, std::int32_t top, std::vector<std::int32_t>& route,
-                 std::vector<std::int32_t>& pending)
+// Appends the link arcs that the arcs `tops` stand for, in order. The arcs are taken apart level
+// by level, each level's arcs read while the next level's are asked for, so that the waits for
+// memory overlap instead of following one another down each shortcut; then the tree of pieces,
+// now in cache, is read in order.
+void appendLinks(const qcHierarchy& h, const std::vector<std::int32_t>& tops, std::vector<std::int32_t>& route)
 {
-    pending.push_back(top);
+    const auto numLinks = static_cast<std::int32_t>(h.linkScores.size());  // the link arcs come first
+    struct Piece {
+        std::int32_t arc;
+        std::int32_t firstPart;  // where the pieces of a shortcut start, -1 for a link
+    };
+    std::vector<Piece> pieces;
+    pieces.reserve(4 * tops.size());
+    for (const std::int32_t a : tops)
+        pieces.push_back(Piece{a, -1});
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        if (pieces[i].arc < numLinks)
+            continue;
+        const qcHierarchyArc& arc = h.arcs[at(pieces[i].arc)];
+        pieces[i].firstPart = static_cast<std::int32_t>(pieces.size());
+        for (const std::int32_t part : {arc.first, arc.second}) {
+            __builtin_prefetch(&h.arcs[at(part)]);
+            pieces.push_back(Piece{part, -1});
+        }
+    }
+    std::vector<std::int32_t> pending;
+    for (std::size_t k = tops.size(); k-- > 0;)
+        pending.push_back(static_cast<std::int32_t>(k));
     while (!pending.empty()) {
-        const std::int32_t a = pending.back();
+        const Piece& piece = pieces[at(pending.back())];
         pending.pop_back();
-        const qcHierarchyArc& arc = h.arcs[at(a)];
-        if (arc.isLink()) {
-            route.push_back(a);
+        if (piece.firstPart == -1) {
+            route.push_back(piece.arc);
             continue;
         }
-        // The second arc is taken up only after all the first one stands for: asking for it
-        // now lets the wait for memory overlap with that work.
-        __builtin_prefetch(&h.arcs[at(arc.second)]);
-        pending.push_back(arc.second);
-        pending.push_back(arc.first);
+        pending.push_back(piece.firstPart + 1);
+        pending.push_back(piece.firstPart);
     }
+}
+
+// Where arc a starts: where its first link does.
+std::int32_t startOf(const qcHierarchy& h, std::int32_t a)
+{
+    while (!h.arcs[at(a)].isLink())
+        a = h.arcs[at(a)].first;
+    return -1 - h.arcs[at(a)].second;
 }
 
 }  // namespace
@@ -301,37 +352,27 @@ void appendLinks(const qcHierarchy& h, std::int32_t top, std::vector<std::int32_
 double qfIndexUnpack(const qcHierarchy& h, const Arrays& w, const qcIndexMeeting& meeting, qcIndexArray& nodes,
                      qcIndexArray& links)
 {
-    std::vector<std::int32_t> route, pending;  // link arcs
-    // The ways to the meeting are known backwards, arc by arc: each arc's links, appended in
-    // turn, tell where the arc before it ends. Each arc's links are a piece of the route, and
-    // the pieces are in reverse order.
-    std::vector<std::size_t> pieces;
-    std::int32_t first = meeting.node;  // where the route starts
-    const auto backwards = [&](std::int32_t v, auto&& arcInto) {
-        for (std::int32_t a; (a = arcInto(v)) != -1; v = first) {
-            pieces.push_back(route.size());
-            appendLinks(h, a, route, pending);
-            first = -1 - h.arcs[at(route[pieces.back()])].second;
-        }
-    };
-    std::int32_t down = meeting.node;  // where the target's search takes over
+    // The path's arcs first, from the target back to the source, then all their links at once.
+    std::vector<std::int32_t> arcs;
+    const std::int32_t down = meeting.exit != -1 ? meeting.exit : meeting.node;  // where the target's search takes over
+    for (std::int32_t v = down, a; (a = w.nodes[at(v)].side[1].arc) != -1; v = h.arcs[at(a)].to)
+        arcs.push_back(a);
+    std::reverse(arcs.begin(), arcs.end());
     if (meeting.exit != -1) {  // the core's arcs, from the table's exit back to its entry
         const qcCoreTable& table = h.coreTable;
-        backwards(meeting.exit, [&](std::int32_t v) { return table.lastArc[table.at(meeting.node, v)]; });
-        down = meeting.exit;
+        for (std::int32_t v = down, a; (a = table.lastArc[table.at(meeting.node, v)]) != -1; v = startOf(h, a))
+            arcs.push_back(a);
     }
-    backwards(meeting.node, [&](std::int32_t v) { return w.nodes[at(v)].side[0].arc; });
-    std::vector<std::int32_t> forward;
-    forward.reserve(route.size());
-    for (std::size_t k = pieces.size(); k-- > 0;)
-        forward.insert(forward.end(), route.begin() + static_cast<std::ptrdiff_t>(pieces[k]),
-                       route.begin() + static_cast<std::ptrdiff_t>(k + 1 < pieces.size() ? pieces[k + 1] : route.size()));
-    for (std::int32_t v = down, a; (a = w.nodes[at(v)].side[1].arc) != -1; v = h.arcs[at(a)].to)
-        appendLinks(h, a, forward, pending);
+    std::int32_t first = meeting.node;  // where the route starts
+    for (std::int32_t a; (a = w.nodes[at(first)].side[0].arc) != -1; first = w.from[at(first)])
+        arcs.push_back(a);
+    std::reverse(arcs.begin(), arcs.end());
+    std::vector<std::int32_t> route;  // link arcs
+    appendLinks(h, arcs, route);
 
     double score = 0.0;
     nodes.push_back(h.nodeOfRank[at(first)]);
-    for (const std::int32_t a : forward) {
+    for (const std::int32_t a : route) {
         links.push_back(h.arcs[at(a)].first);
         nodes.push_back(h.nodeOfRank[at(h.arcs[at(a)].to)]);
         score += h.linkScores[at(a)];  // the link's own score, added from the source as a search would
