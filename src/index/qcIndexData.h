@@ -36,9 +36,10 @@ struct qcShortestPathIndex::Workspace::Arrays {
         Reached side[2];  // 0: from the source, up; 1: from the target, up against the arcs
     };
     std::vector<Node> nodes;
-    // Per node reached from the source, the other end of the arc it was reached by, so that a
-    // path's arcs are known before they are unpacked; apart, as only paths read it.
-    std::vector<std::int32_t> from;
+    // Per node the source's search of a path query reached, where the arc it was reached by
+    // starts, so that a path's arcs are known before they are unpacked; apart from the nodes'
+    // states, as distance queries do without.
+    std::vector<std::int32_t> arcStarts;
     std::vector<std::pair<double, std::int32_t>> heap[2];
     std::vector<std::pair<double, std::int32_t>> coreHeap[2];  // the core's nodes, queued apart
     std::uint32_t now = 0;

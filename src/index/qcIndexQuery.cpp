@@ -21,8 +21,9 @@ const std::vector<qcHierarchyStep>& stepsOf(const qcHierarchy& h, int side) { re
 // and up wait in a heap of their own until enterCore().
 class Search {
 public:
-    Search(Arrays& w, int side, std::int32_t coreFrom)
-        : mNodes(w.nodes), mFrom(w.from), mHeap(w.heap[side]), mCoreHeap(w.coreHeap[side]), mNow(w.now), mSide(side),
+    // With starts, notes per node reached where the arc it was reached by starts.
+    Search(Arrays& w, int side, std::int32_t coreFrom, std::int32_t* starts = nullptr)
+        : mNodes(w.nodes), mStarts(starts), mHeap(w.heap[side]), mCoreHeap(w.coreHeap[side]), mNow(w.now), mSide(side),
           mCoreFrom(coreFrom)
     {
     }
@@ -49,8 +50,8 @@ public:
     void reach(std::int32_t node, double d, std::int32_t arc, std::int32_t from)
     {
         mNodes[at(node)].side[mSide] = Arrays::Reached{d, arc, mNow};
-        if (mSide == 0)
-            mFrom[at(node)] = from;
+        if (mStarts != nullptr)
+            mStarts[at(node)] = from;
         auto& heap = node < mCoreFrom ? mHeap : mCoreHeap;
         heap.emplace_back(d, node);
         std::push_heap(heap.begin(), heap.end(), std::greater<>());
@@ -117,7 +118,7 @@ public:
 
 private:
     std::vector<Arrays::Node>& mNodes;
-    std::vector<std::int32_t>& mFrom;
+    std::int32_t* const mStarts;
     std::vector<std::pair<double, std::int32_t>>& mHeap;
     std::vector<std::pair<double, std::int32_t>>& mCoreHeap;
     const std::uint32_t mNow;
@@ -169,7 +170,7 @@ void Arrays::begin(std::size_t n)
 {
     if (nodes.size() != n) {
         nodes.assign(n, Node{});
-        from.assign(n, -1);
+        arcStarts.assign(n, -1);
         now = 0;
     }
     for (int side = 0; side < 2; ++side) {
@@ -187,7 +188,8 @@ namespace {
 // On a hierarchy of a chordal graph, the nodes a search climbs to are ancestors of its start in
 // the elimination tree, lower ones first: so each side goes up that line, each node final when
 // come to, with no queue, and the two meet on the source's line.
-qcIndexMeeting eliminationTreeMeet(const qcHierarchy& h, Arrays& w, std::int32_t source, std::int32_t target)
+qcIndexMeeting eliminationTreeMeet(const qcHierarchy& h, Arrays& w, std::int32_t source, std::int32_t target,
+                                   bool forPath)
 {
     w.begin(h.numNodes());
     const std::int32_t starts[2] = {source, target};
@@ -204,8 +206,8 @@ qcIndexMeeting eliminationTreeMeet(const qcHierarchy& h, Arrays& w, std::int32_t
                 const double candidate = from.distance + steps[k].weight;
                 if (to.stamp != w.now || candidate < to.distance) {
                     to = Arrays::Reached{candidate, steps[k].arc, w.now};
-                    if (side == 0)
-                        w.from[at(steps[k].head)] = v;
+                    if (side == 0 && forPath)
+                        w.arcStarts[at(steps[k].head)] = v;
                 }
             }
         }
@@ -222,13 +224,13 @@ qcIndexMeeting eliminationTreeMeet(const qcHierarchy& h, Arrays& w, std::int32_t
 
 }  // namespace
 
-qcIndexMeeting qfIndexMeet(const qcHierarchy& h, Arrays& w, std::int32_t source, std::int32_t target)
+qcIndexMeeting qfIndexMeet(const qcHierarchy& h, Arrays& w, std::int32_t source, std::int32_t target, bool forPath)
 {
     if (!h.parent.empty())
-        return eliminationTreeMeet(h, w, source, target);
+        return eliminationTreeMeet(h, w, source, target, forPath);
     w.begin(h.numNodes());
     qcIndexMeeting best{infinity, -1};
-    Search searches[2] = {Search(w, 0, h.coreFrom), Search(w, 1, h.coreFrom)};
+    Search searches[2] = {Search(w, 0, h.coreFrom, forPath ? w.arcStarts.data() : nullptr), Search(w, 1, h.coreFrom)};
     const auto meet = [&best](const Search& s, std::int32_t node, double d) {
         if (d + s.otherDistance(node) < best.distance)
             best = qcIndexMeeting{d + s.otherDistance(node), node};
@@ -364,7 +366,7 @@ double qfIndexUnpack(const qcHierarchy& h, const Arrays& w, const qcIndexMeeting
             arcs.push_back(a);
     }
     std::int32_t first = meeting.node;  // where the route starts
-    for (std::int32_t a; (a = w.nodes[at(first)].side[0].arc) != -1; first = w.from[at(first)])
+    for (std::int32_t a; (a = w.nodes[at(first)].side[0].arc) != -1; first = w.arcStarts[at(first)])
         arcs.push_back(a);
     std::reverse(arcs.begin(), arcs.end());
     std::vector<std::int32_t> route;  // link arcs
