@@ -1,7 +1,10 @@
 #include "index/qcCustomization.h"
 
 #include <algorithm>
+#include <exception>
 #include <limits>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 #include "graph/qcChainCursor.h"
@@ -56,6 +59,42 @@ void useRoom(std::vector<T>& kept, std::vector<T>& room)
         kept.swap(room);
 }
 
+// Runs work(1) on a second thread, if the machine has one, and work(0) on this one; rethrows
+// what either threw once both are done. Only work(0) may call qcAttention::check(), so that
+// the application's check runs on the thread that called.
+template <class Work>
+void inTwo(Work&& work)
+{
+    std::exception_ptr failed;
+    std::thread second;
+    if (std::thread::hardware_concurrency() > 1) {
+        try {
+            second = std::thread([&work, &failed] {
+                try {
+                    work(1);
+                } catch (...) {
+                    failed = std::current_exception();
+                }
+            });
+        } catch (const std::system_error&) {  // no thread to be had: one after the other
+        }
+    }
+    std::exception_ptr own;
+    try {
+        work(0);
+        if (!second.joinable())
+            work(1);
+    } catch (...) {
+        own = std::current_exception();
+    }
+    if (second.joinable())
+        second.join();
+    if (own)
+        std::rethrow_exception(own);
+    if (failed)
+        std::rethrow_exception(failed);
+}
+
 }  // namespace
 
 qcCustomization::qcCustomization(qcChordalGraph chordal, const qcDirectedGraph& graph)
@@ -80,12 +119,90 @@ qcCustomization::qcCustomization(qcChordalGraph chordal, const qcDirectedGraph& 
             const auto edge = static_cast<std::int32_t>(e - mChordal.up.begin());
             mLinkArcs.push_back(LinkArc{static_cast<std::int32_t>(c.index()), 2 * edge + (from > to ? 1 : 0)});
         }
+    // In the order of the arcs, so that the weights are written in order; the links of one arc
+    // keep the order the two-node search meets them in, which decides between equal scores.
+    // Two halves, one for each thread, that share no arc.
+    std::stable_sort(mLinkArcs.begin(), mLinkArcs.end(), [](const LinkArc& x, const LinkArc& y) { return x.arc < y.arc; });
+    mLinkHalf = mLinkArcs.size() / 2;
+    while (mLinkHalf > 0 && mLinkHalf < mLinkArcs.size() && mLinkArcs[mLinkHalf].arc == mLinkArcs[mLinkHalf - 1].arc)
+        ++mLinkHalf;
+    splitParts();
+}
+
+void qcCustomization::splitParts()
+{
+    const std::size_t n = mChordal.nodeOfRank.size();
+    const std::vector<std::uint32_t>& upStart = mChordal.upStart;
+    const auto parentOf = [this](std::size_t r) { return mChordal.upStart[r] < mChordal.upStart[r + 1] ? mChordal.up[mChordal.upStart[r]] : -1; };
+    // Per rank, the triangles of its subtree (its children are lower), and its children.
+    std::vector<double> triangles(n);
+    std::vector<std::int32_t> roots;
+    for (std::size_t r = 0; r < n; ++r) {
+        const double row = static_cast<double>(upStart[r + 1] - upStart[r]);
+        triangles[r] += 1.0 + row * row;
+        const std::int32_t p = parentOf(r);
+        if (p < 0) {
+            roots.push_back(static_cast<std::int32_t>(r));
+            continue;
+        }
+        triangles[at(p)] += triangles[r];
+    }
+    // The top: from the heaviest tree's root down, as long as one child holds most of the
+    // triangles (a separator's line, and small pieces cut off from the rest). Its other
+    // children, and the other trees, are the subtrees shared out.
+    std::vector<std::vector<std::int32_t>> childrenOf(n);
+    for (std::size_t r = 0; r < n; ++r)
+        if (parentOf(r) >= 0)
+            childrenOf[at(parentOf(r))].push_back(static_cast<std::int32_t>(r));
+    constexpr std::uint8_t unknown = 3;
+    mPart.assign(n, unknown);
+    mTop.clear();
+    std::vector<std::int32_t> subtrees;
+    const auto heavier = [&](std::int32_t x, std::int32_t y) { return triangles[at(x)] < triangles[at(y)]; };
+    std::int32_t x = roots.empty() ? -1 : *std::max_element(roots.begin(), roots.end(), heavier);
+    for (const std::int32_t root : roots)
+        if (root != x)
+            subtrees.push_back(root);
+    while (x >= 0) {
+        mPart[at(x)] = 2;
+        mTop.push_back(x);
+        const std::vector<std::int32_t>& below = childrenOf[at(x)];
+        const auto next = std::max_element(below.begin(), below.end(), heavier);
+        const bool down = next != below.end() && triangles[at(*next)] > 0.55 * triangles[at(x)];
+        for (const std::int32_t c : below)
+            if (!down || c != *next)
+                subtrees.push_back(c);
+        x = down ? *next : -1;
+    }
+    std::reverse(mTop.begin(), mTop.end());  // increasing
+    std::sort(subtrees.begin(), subtrees.end(), [&](std::int32_t a, std::int32_t b) { return heavier(b, a); });
+    double weight[2] = {0.0, 0.0};
+    for (const std::int32_t t : subtrees) {
+        const std::uint8_t part = weight[1] < weight[0] ? 1 : 0;
+        mPart[at(t)] = part;
+        weight[part] += triangles[at(t)];
+    }
+    for (std::size_t r = n; r-- > 0;)
+        if (mPart[r] == unknown)
+            mPart[r] = mPart[at(parentOf(r))];
+    mTopSpare.assign(1, 0);
+    for (const std::int32_t t : mTop)
+        mTopSpare.push_back(mTopSpare.back() + upStart[at(t) + 1] - upStart[at(t)]);
+    mSpare.weights.resize(mTopSpare.back());
+    mSpare.via.resize(mTopSpare.back());
+}
+
+std::uint32_t qcCustomization::spareOf(std::int32_t rank, std::uint32_t edge) const
+{
+    const std::size_t t = static_cast<std::size_t>(std::lower_bound(mTop.begin(), mTop.end(), rank) - mTop.begin());
+    return mTopSpare[t] + edge - mChordal.upStart[at(rank)];
 }
 
 std::size_t qcCustomization::memoryBytes() const
 {
     return mChordal.memoryBytes() + mLinkArcs.size() * sizeof(LinkArc) +
-           mWeights.size() * sizeof(Weights) + mVia.size() * sizeof(Via) + mKept.size();
+           (mWeights.size() + mSpare.weights.size()) * sizeof(Weights) + (mVia.size() + mSpare.via.size()) * sizeof(Via) +
+           mKept.size() + mPart.size() + (mTop.size() + mTopSpare.size()) * 4;
 }
 
 // Each arc is offered the ways through its upper and intermediate triangles, ranks from the top
@@ -100,45 +217,110 @@ void qcCustomization::prune()
     // Both sums of a tie add up at most n scores each.
     const double close = 1.0 - 2.0 * static_cast<double>(n + 1) * std::numeric_limits<double>::epsilon();
     mKept.assign(mWeights.size(), 0);
-    std::vector<Weights> before;  // of the rank's edges
-    for (std::size_t v = n; v-- > 0;) {
-        if (v % 65536 == 0)
-            qcAttention::check();
-        const std::uint32_t first = mChordal.upStart[v], end = mChordal.upStart[v + 1];
-        before.assign(mWeights.begin() + first, mWeights.begin() + end);
-        forEachTriangle(mChordal, v, [this](std::uint32_t e1, std::uint32_t e2, std::uint32_t e3) {
-            Weights& w1 = mWeights[e1];
-            Weights& w2 = mWeights[e2];
-            const Weights& w3 = mWeights[e3];  // final: its ends are higher
-            w1.up = std::min(w1.up, w2.up + w3.down);        // v -> w -> u
-            w1.down = std::min(w1.down, w3.up + w2.down);    // u -> w -> v
-            w2.up = std::min(w2.up, w1.up + w3.up);          // v -> u -> w
-            w2.down = std::min(w2.down, w3.down + w1.down);  // w -> u -> v
-        });
-        // The rank's edges are final now, and the arcs they stand for are of lower ranks. Kept
-        // arcs take back their weights, those of what they stand for; either is the weight of
-        // a way, which is all that the ranks below need.
-        for (std::uint32_t e = first; e < end; ++e) {
-            Weights& w = mWeights[e];
-            const Weights& was = before[e - first];
-            const Via& via = mVia[e];
-            if (!(w.up < was.up * close))
-                mKept[e] |= keptUp;
-            if (!(w.down < was.down * close))
-                mKept[e] |= keptDown;
-            if (mKept[e] & keptUp)
-                w.up = was.up;
-            if (mKept[e] & keptDown)
-                w.down = was.down;
-            if ((mKept[e] & keptUp) && via.upSecond >= 0) {
-                mKept[at(via.upFirst)] |= keptDown;
-                mKept[at(via.upSecond)] |= keptUp;
-            }
-            if ((mKept[e] & keptDown) && via.downSecond >= 0) {
-                mKept[at(via.downFirst)] |= keptDown;
-                mKept[at(via.downSecond)] |= keptUp;
-            }
+    // The top first, then both parts: a rank's triangles reach only its ancestors' edges, and
+    // what a kept arc stands for lies below it, in the same part.
+    const auto pruneAll = [&](int part) {
+        std::vector<Weights> before;
+        for (std::size_t v = n; v-- > 0;) {
+            if (part != 1 && v % 65536 == 0)
+                qcAttention::check();
+            if (mPart[v] == part)
+                pruneRank(v, close, before);
         }
+    };
+    pruneAll(2);
+    inTwo(pruneAll);
+}
+
+void qcCustomization::pruneRank(std::size_t v, double close, std::vector<Weights>& before)
+{
+    const std::uint32_t first = mChordal.upStart[v], end = mChordal.upStart[v + 1];
+    before.assign(mWeights.begin() + first, mWeights.begin() + end);  // of the rank's edges
+    forEachTriangle(mChordal, v, [this](std::uint32_t e1, std::uint32_t e2, std::uint32_t e3) {
+        Weights& w1 = mWeights[e1];
+        Weights& w2 = mWeights[e2];
+        const Weights& w3 = mWeights[e3];  // final: its ends are higher
+        w1.up = std::min(w1.up, w2.up + w3.down);        // v -> w -> u
+        w1.down = std::min(w1.down, w3.up + w2.down);    // u -> w -> v
+        w2.up = std::min(w2.up, w1.up + w3.up);          // v -> u -> w
+        w2.down = std::min(w2.down, w3.down + w1.down);  // w -> u -> v
+    });
+    // The rank's edges are final now, and the arcs they stand for are of lower ranks. Kept
+    // arcs take back their weights, those of what they stand for; either is the weight of
+    // a way, which is all that the ranks below need.
+    for (std::uint32_t e = first; e < end; ++e) {
+        Weights& w = mWeights[e];
+        const Weights& was = before[e - first];
+        const Via& via = mVia[e];
+        if (!(w.up < was.up * close))
+            mKept[e] |= keptUp;
+        if (!(w.down < was.down * close))
+            mKept[e] |= keptDown;
+        if (mKept[e] & keptUp)
+            w.up = was.up;
+        if (mKept[e] & keptDown)
+            w.down = was.down;
+        if ((mKept[e] & keptUp) && via.upSecond >= 0) {
+            mKept[at(via.upFirst)] |= keptDown;
+            mKept[at(via.upSecond)] |= keptUp;
+        }
+        if ((mKept[e] & keptDown) && via.downSecond >= 0) {
+            mKept[at(via.downFirst)] |= keptDown;
+            mKept[at(via.downSecond)] |= keptUp;
+        }
+    }
+}
+
+bool qcCustomization::weighLinks(const qcDirectedGraph& graph, std::size_t first, std::size_t last)
+{
+    constexpr std::size_t ahead = 16;
+    for (std::size_t k = first; k < last; ++k) {
+        // The links lie anywhere: asking for them well before they are needed lets the waits
+        // for memory overlap.
+        if (k + ahead < last)
+            __builtin_prefetch(&graph.link(mLinkArcs[k + ahead].link));
+        const auto [l, arc] = mLinkArcs[k];
+        const double score = graph.link(l).score();
+        if (score < 0.0)
+            return false;
+        const bool isUp = arc % 2 == 0;
+        double& weight = isUp ? mWeights[at(arc / 2)].up : mWeights[at(arc / 2)].down;
+        if (score < weight) {  // the first of equal links, as the two-node search meets them
+            weight = score;
+            (isUp ? mVia[at(arc / 2)].upFirst : mVia[at(arc / 2)].downFirst) = l;
+        }
+    }
+    return true;
+}
+
+void qcCustomization::weighPart(std::uint8_t part, Offers* spare)
+{
+    const auto offer = [this, spare](std::uint32_t e1, std::uint32_t e2, std::uint32_t e3) {
+        const Weights& w1 = mWeights[e1];
+        const Weights& w2 = mWeights[e2];
+        const std::int32_t u = mChordal.up[e1];  // e3's lower end
+        const bool apart = spare && mPart[at(u)] == 2;
+        const std::uint32_t slot = apart ? spareOf(u, e3) : 0;
+        Weights& w3 = apart ? spare->weights[slot] : mWeights[e3];
+        Via& via3 = apart ? spare->via[slot] : mVia[e3];
+        const double forth = w1.down + w2.up;  // u -> v -> w
+        if (forth < w3.up) {
+            w3.up = forth;
+            via3.upFirst = static_cast<std::int32_t>(e1);
+            via3.upSecond = static_cast<std::int32_t>(e2);
+        }
+        const double back = w2.down + w1.up;  // w -> v -> u
+        if (back < w3.down) {
+            w3.down = back;
+            via3.downFirst = static_cast<std::int32_t>(e2);
+            via3.downSecond = static_cast<std::int32_t>(e1);
+        }
+    };
+    for (std::size_t v = 0; v < mPart.size(); ++v) {
+        if (part != 1 && v % 65536 == 0)
+            qcAttention::check();
+        if (mPart[v] == part)
+            forEachTriangle(mChordal, v, offer);
     }
 }
 
@@ -158,47 +340,40 @@ void qcCustomization::customize(const qcDirectedGraph& graph, double unreached, 
     const std::vector<std::uint32_t>& upStart = mChordal.upStart;
     std::fill(mWeights.begin(), mWeights.end(), Weights{infinity, infinity});
     std::fill(mVia.begin(), mVia.end(), Via{0, -1, 0, -1});
-    constexpr std::size_t ahead = 16;
-    for (std::size_t k = 0; k < mLinkArcs.size(); ++k) {
-        // The links' edges lie anywhere: asking for the weights well before they are needed
-        // lets the waits for memory overlap.
-        if (k + ahead < mLinkArcs.size())
-            __builtin_prefetch(&mWeights[at(mLinkArcs[k + ahead].arc / 2)], 1);
-        const auto [l, arc] = mLinkArcs[k];
-        const double score = graph.link(l).score();
-        if (score < 0.0)
-            throw qcInvariantFailure();
-        const bool isUp = arc % 2 == 0;
-        double& weight = isUp ? mWeights[at(arc / 2)].up : mWeights[at(arc / 2)].down;
-        if (score < weight) {  // the first of equal links, as the two-node search meets them
-            weight = score;
-            (isUp ? mVia[at(arc / 2)].upFirst : mVia[at(arc / 2)].downFirst) = l;
-        }
-    }
+    bool scoresFine[2] = {true, true};
+    inTwo([&](int part) {
+        scoresFine[part] = part == 0 ? weighLinks(graph, 0, mLinkHalf) : weighLinks(graph, mLinkHalf, mLinkArcs.size());
+    });
+    if (!scoresFine[0] || !scoresFine[1])
+        throw qcInvariantFailure();
     // Rank by rank, each arc between two higher neighbours of the rank is offered the way
     // through it. The arcs of the rank's own edges are final by then: their lower triangles
-    // have lower middle nodes.
-    for (std::size_t v = 0; v < n; ++v) {
-        if (v % 65536 == 0)
-            qcAttention::check();
-        forEachTriangle(mChordal, v, [this](std::uint32_t e1, std::uint32_t e2, std::uint32_t e3) {
-            const Weights& w1 = mWeights[e1];
-            const Weights& w2 = mWeights[e2];
-            Weights& w3 = mWeights[e3];
-            const double forth = w1.down + w2.up;  // u -> v -> w
-            if (forth < w3.up) {
-                w3.up = forth;
-                mVia[e3].upFirst = static_cast<std::int32_t>(e1);
-                mVia[e3].upSecond = static_cast<std::int32_t>(e2);
+    // have lower middle nodes, which are their descendants, of the same part. The top's arcs
+    // are offered ways by both parts: part 1's offers are kept apart, and taken where they
+    // are cheaper than part 0's (not on a tie, so that the index is the same on one thread).
+    std::fill(mSpare.weights.begin(), mSpare.weights.end(), Weights{infinity, infinity});
+    std::fill(mSpare.via.begin(), mSpare.via.end(), Via{0, -1, 0, -1});
+    inTwo([&](int part) { weighPart(static_cast<std::uint8_t>(part), part == 0 ? nullptr : &mSpare); });
+    for (std::size_t t = 0; t < mTop.size(); ++t) {
+        const std::uint32_t first = upStart[at(mTop[t])];
+        for (std::uint32_t e = first; e < upStart[at(mTop[t]) + 1]; ++e) {
+            Weights& w = mWeights[e];
+            Via& via = mVia[e];
+            const Weights& offer = mSpare.weights[mTopSpare[t] + e - first];
+            const Via& offerVia = mSpare.via[mTopSpare[t] + e - first];
+            if (offer.up < w.up) {
+                w.up = offer.up;
+                via.upFirst = offerVia.upFirst;
+                via.upSecond = offerVia.upSecond;
             }
-            const double back = w2.down + w1.up;  // w -> v -> u
-            if (back < w3.down) {
-                w3.down = back;
-                mVia[e3].downFirst = static_cast<std::int32_t>(e2);
-                mVia[e3].downSecond = static_cast<std::int32_t>(e1);
+            if (offer.down < w.down) {
+                w.down = offer.down;
+                via.downFirst = offerVia.downFirst;
+                via.downSecond = offerVia.downSecond;
             }
-        });
+        }
     }
+    weighPart(2, nullptr);
     prune();
 
     // Memory first, so that nothing after it throws and `h` is never left half made.

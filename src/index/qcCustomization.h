@@ -11,8 +11,8 @@
 
 // Makes hierarchies on a chordal graph from the scores of a graph's links, with no searches:
 // an edge's arc either way costs the least of its cheapest link (the first on a tie, as the
-// two-node search meets them) and of the ways through each lower triangle (the lowest on a
-// tie); then the arcs that cost more than a way through higher nodes are left out, which the
+// two-node search meets them) and of the ways through each lower triangle (on a tie the
+// lowest, of part 0 before part 1: the graph's two halves are weighed on two threads); then the arcs that cost more than a way through higher nodes are left out, which the
 // searches would otherwise go over. It keeps the arc each link stands for and the ways per
 // edge from one time to the next, so that each reuses the memory of the last: on a large
 // graph, taking memory anew costs more than the work.
@@ -65,10 +65,34 @@ private:
     std::vector<Via> mVia;
     static constexpr std::uint8_t keptUp = 1, keptDown = 2;
     std::vector<std::uint8_t> mKept;  // per edge, which of its arcs the hierarchy keeps
+    // Per rank, its part: 0 or 1, of disjoint subtrees of the elimination tree, whose edges
+    // the other part's triangles never touch, so that the two are weighed at once; or 2, the
+    // top, ancestors of most of the rest. The top's ranks, increasing, and where each one's
+    // edges begin among part 1's offers to them.
+    std::vector<std::uint8_t> mPart;
+    std::vector<std::int32_t> mTop;
+    std::vector<std::uint32_t> mTopSpare;
+    std::uint32_t spareOf(std::int32_t rank, std::uint32_t edge) const;
+    std::size_t mLinkHalf = 0;  // mLinkArcs to here are weighed on one thread, the rest on the other
 
+    // Splits the ranks into parts of about equal triangles.
+    void splitParts();
+    // Gives the arcs the scores of their links, mLinkArcs from `first` to `last`; false on a
+    // negative score.
+    bool weighLinks(const qcDirectedGraph& graph, std::size_t first, std::size_t last);
+    // Offers each arc between two higher neighbours of a rank the way through it, for the
+    // ranks of part 0 or 1, or of the top (2). With `spare`, the top's arcs take the offers
+    // there (from the top's first edge on).
+    struct Offers {
+        std::vector<Weights> weights;
+        std::vector<Via> via;
+    };
+    void weighPart(std::uint8_t part, Offers* spare);
+    Offers mSpare;  // part 1's offers to the top's arcs
     // Makes the weights the cheapest ways between the edges' ends, and keeps the arcs that
     // cost no more than that before.
     void prune();
+    void pruneRank(std::size_t v, double close, std::vector<Weights>& before);
 
 public:
     // Bytes kept per edge of the chordal graph.
