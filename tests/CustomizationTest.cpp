@@ -66,3 +66,48 @@ TEST(Customization, KeepsOnlyArcsOfCheapestWays)
         }
     }
 }
+
+// Customizing again for new scores gives the hierarchy that a customization made afresh for
+// them gives: nothing of the last scores stays behind.
+TEST(Customization, AgainIsAsAfresh)
+{
+    std::mt19937 rng(20261209);
+    constexpr double unbounded = std::numeric_limits<double>::max();
+    const auto rowsOf = [](const qcHierarchy& h) {
+        std::vector<std::vector<double>> rows;
+        for (const std::vector<qcHierarchyStep>* steps : {&h.up, &h.down})
+            for (const qcHierarchyStep& s : *steps)
+                rows.push_back({static_cast<double>(s.head), static_cast<double>(s.arc), s.weight});
+        for (const qcHierarchyArc& a : h.arcs)
+            rows.push_back({static_cast<double>(a.to), static_cast<double>(a.first), static_cast<double>(a.second)});
+        rows.push_back(h.linkScores);
+        rows.push_back(std::vector<double>(h.upStart.begin(), h.upStart.end()));
+        rows.push_back(std::vector<double>(h.downStart.begin(), h.downStart.end()));
+        return rows;
+    };
+    for (int round = 0; round < 30; ++round) {
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        const long n = 2 + static_cast<long>(rng() % 40);
+        std::vector<qctest::LinkSpec> links(rng() % (4 * n));
+        for (qctest::LinkSpec& l : links)
+            l = {static_cast<long>(rng() % n), static_cast<long>(rng() % n), static_cast<double>(rng() % 6), 0u};
+        qcDirectedGraph g = qctest::makeGraph(n, links);
+        std::vector<std::int32_t> order(static_cast<std::size_t>(n));
+        std::iota(order.begin(), order.end(), 0);
+        std::shuffle(order.begin(), order.end(), rng);
+        const qcChordalGraph chordal = qfChordalGraph(edgeRows(g), order, std::numeric_limits<std::size_t>::max(), unbounded);
+        qcCustomization again(chordal, g);
+        qcHierarchy h;
+        again.customize(g, 1.0e12, h);
+        for (long l = 0; l < g.numLinks(); ++l) {
+            qcDirectedGraphLink changed = g.link(l);
+            changed.score(static_cast<double>(rng() % 6));
+            g.link(l, changed);
+        }
+        again.customize(g, 1.0e12, h);
+        qcCustomization afresh(chordal, g);
+        qcHierarchy want;
+        afresh.customize(g, 1.0e12, want);
+        EXPECT_EQ(rowsOf(h), rowsOf(want));
+    }
+}

@@ -134,9 +134,10 @@ void qcCustomization::splitParts()
     const std::size_t n = mChordal.nodeOfRank.size();
     const std::vector<std::uint32_t>& upStart = mChordal.upStart;
     const auto parentOf = [this](std::size_t r) { return mChordal.upStart[r] < mChordal.upStart[r + 1] ? mChordal.up[mChordal.upStart[r]] : -1; };
-    // Per rank, the triangles of its subtree (its children are lower), and its children.
+    // Per rank, about twice the triangles of its subtree (its children are lower), and its
+    // children, in a list through nextSibling.
     std::vector<double> triangles(n);
-    std::vector<std::int32_t> roots;
+    std::vector<std::int32_t> roots, firstChild(n, -1), nextSibling(n, -1);
     for (std::size_t r = 0; r < n; ++r) {
         const double row = static_cast<double>(upStart[r + 1] - upStart[r]);
         triangles[r] += 1.0 + row * row;
@@ -146,14 +147,12 @@ void qcCustomization::splitParts()
             continue;
         }
         triangles[at(p)] += triangles[r];
+        nextSibling[r] = firstChild[at(p)];
+        firstChild[at(p)] = static_cast<std::int32_t>(r);
     }
     // The top: from the heaviest tree's root down, as long as one child holds most of the
     // triangles (a separator's line, and small pieces cut off from the rest). Its other
     // children, and the other trees, are the subtrees shared out.
-    std::vector<std::vector<std::int32_t>> childrenOf(n);
-    for (std::size_t r = 0; r < n; ++r)
-        if (parentOf(r) >= 0)
-            childrenOf[at(parentOf(r))].push_back(static_cast<std::int32_t>(r));
     constexpr std::uint8_t unknown = 3;
     mPart.assign(n, unknown);
     mTop.clear();
@@ -164,15 +163,18 @@ void qcCustomization::splitParts()
         if (root != x)
             subtrees.push_back(root);
     while (x >= 0) {
-        mPart[at(x)] = 2;
+        mPart[at(x)] = topPart;
         mTop.push_back(x);
-        const std::vector<std::int32_t>& below = childrenOf[at(x)];
-        const auto next = std::max_element(below.begin(), below.end(), heavier);
-        const bool down = next != below.end() && triangles[at(*next)] > 0.55 * triangles[at(x)];
-        for (const std::int32_t c : below)
-            if (!down || c != *next)
+        std::int32_t next = -1;
+        for (std::int32_t c = firstChild[at(x)]; c >= 0; c = nextSibling[at(c)])
+            if (next < 0 || heavier(next, c))
+                next = c;
+        if (next >= 0 && !(triangles[at(next)] > 0.55 * triangles[at(x)]))
+            next = -1;
+        for (std::int32_t c = firstChild[at(x)]; c >= 0; c = nextSibling[at(c)])
+            if (c != next)
                 subtrees.push_back(c);
-        x = down ? *next : -1;
+        x = next;
     }
     std::reverse(mTop.begin(), mTop.end());  // increasing
     std::sort(subtrees.begin(), subtrees.end(), [&](std::int32_t a, std::int32_t b) { return heavier(b, a); });
@@ -228,7 +230,7 @@ void qcCustomization::prune()
                 pruneRank(v, close, before);
         }
     };
-    pruneAll(2);
+    pruneAll(topPart);
     inTwo(pruneAll);
 }
 
@@ -299,7 +301,7 @@ void qcCustomization::weighPart(std::uint8_t part, Offers* spare)
         const Weights& w1 = mWeights[e1];
         const Weights& w2 = mWeights[e2];
         const std::int32_t u = mChordal.up[e1];  // e3's lower end
-        const bool apart = spare && mPart[at(u)] == 2;
+        const bool apart = spare && mPart[at(u)] == topPart;
         const std::uint32_t slot = apart ? spareOf(u, e3) : 0;
         Weights& w3 = apart ? spare->weights[slot] : mWeights[e3];
         Via& via3 = apart ? spare->via[slot] : mVia[e3];
@@ -373,7 +375,7 @@ void qcCustomization::customize(const qcDirectedGraph& graph, double unreached, 
             }
         }
     }
-    weighPart(2, nullptr);
+    weighPart(topPart, nullptr);
     prune();
 
     // Memory first, so that nothing after it throws and `h` is never left half made.

@@ -67,8 +67,9 @@ private:
     std::vector<std::uint8_t> mKept;  // per edge, which of its arcs the hierarchy keeps
     // Per rank, its part: 0 or 1, of disjoint subtrees of the elimination tree, whose edges
     // the other part's triangles never touch, so that the two are weighed at once; or 2, the
-    // top, ancestors of most of the rest. The top's ranks, increasing, and where each one's
+    // top (topPart), ancestors of most of the rest. The top's ranks, increasing, and where each one's
     // edges begin among part 1's offers to them.
+    static constexpr std::uint8_t topPart = 2;
     std::vector<std::uint8_t> mPart;
     std::vector<std::int32_t> mTop;
     std::vector<std::uint32_t> mTopSpare;
@@ -81,7 +82,7 @@ private:
     // negative score.
     bool weighLinks(const qcDirectedGraph& graph, std::size_t first, std::size_t last);
     // Offers each arc between two higher neighbours of a rank the way through it, for the
-    // ranks of part 0 or 1, or of the top (2). With `spare`, the top's arcs take the offers
+    // ranks of part 0 or 1, or of the top. With `spare`, the top's arcs take the offers
     // there (from the top's first edge on).
     struct Offers {
         std::vector<Weights> weights;
