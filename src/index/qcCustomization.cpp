@@ -221,17 +221,18 @@ void qcCustomization::prune()
     mKept.assign(mWeights.size(), 0);
     // The top first, then both parts: a rank's triangles reach only its ancestors' edges, and
     // what a kept arc stands for lies below it, in the same part.
-    const auto pruneAll = [&](int part) {
-        std::vector<Weights> before;
+    std::vector<Weights> before;
+    for (auto t = mTop.rbegin(); t != mTop.rend(); ++t)
+        pruneRank(at(*t), close, before);
+    inTwo([&](int part) {
+        std::vector<Weights> own;
         for (std::size_t v = n; v-- > 0;) {
-            if (part != 1 && v % 65536 == 0)
+            if (part == 0 && v % 65536 == 0)
                 qcAttention::check();
             if (mPart[v] == part)
-                pruneRank(v, close, before);
+                pruneRank(v, close, own);
         }
-    };
-    pruneAll(topPart);
-    inTwo(pruneAll);
+    });
 }
 
 void qcCustomization::pruneRank(std::size_t v, double close, std::vector<Weights>& before)
@@ -318,8 +319,13 @@ void qcCustomization::weighPart(std::uint8_t part, Offers* spare)
             via3.downSecond = static_cast<std::int32_t>(e1);
         }
     };
+    if (part == topPart) {
+        for (const std::int32_t t : mTop)
+            forEachTriangle(mChordal, at(t), offer);
+        return;
+    }
     for (std::size_t v = 0; v < mPart.size(); ++v) {
-        if (part != 1 && v % 65536 == 0)
+        if (part == 0 && v % 65536 == 0)
             qcAttention::check();
         if (mPart[v] == part)
             forEachTriangle(mChordal, v, offer);

@@ -12,8 +12,9 @@
 // Makes hierarchies on a chordal graph from the scores of a graph's links, with no searches:
 // an edge's arc either way costs the least of its cheapest link (the first on a tie, as the
 // two-node search meets them) and of the ways through each lower triangle (on a tie the
-// lowest, of part 0 before part 1: the graph's two halves are weighed on two threads); then the arcs that cost more than a way through higher nodes are left out, which the
-// searches would otherwise go over. It keeps the arc each link stands for and the ways per
+// lowest, of part 0 before part 1: the graph's two halves are weighed on two threads); then
+// the arcs that cost more than a way through higher nodes are left out, which the searches
+// would otherwise go over. It keeps the arc each link stands for and the ways per
 // edge from one time to the next, so that each reuses the memory of the last: on a large
 // graph, taking memory anew costs more than the work.
 
@@ -66,9 +67,9 @@ private:
     static constexpr std::uint8_t keptUp = 1, keptDown = 2;
     std::vector<std::uint8_t> mKept;  // per edge, which of its arcs the hierarchy keeps
     // Per rank, its part: 0 or 1, of disjoint subtrees of the elimination tree, whose edges
-    // the other part's triangles never touch, so that the two are weighed at once; or 2, the
-    // top (topPart), ancestors of most of the rest. The top's ranks, increasing, and where each one's
-    // edges begin among part 1's offers to them.
+    // the other part's triangles never touch, so that the two are weighed at once; or the top
+    // (topPart), ancestors of most of the rest. The top's ranks, increasing, and where each
+    // one's edges begin among part 1's offers to them.
     static constexpr std::uint8_t topPart = 2;
     std::vector<std::uint8_t> mPart;
     std::vector<std::int32_t> mTop;
@@ -83,7 +84,7 @@ private:
     bool weighLinks(const qcDirectedGraph& graph, std::size_t first, std::size_t last);
     // Offers each arc between two higher neighbours of a rank the way through it, for the
     // ranks of part 0 or 1, or of the top. With `spare`, the top's arcs take the offers
-    // there (from the top's first edge on).
+    // there (see spareOf).
     struct Offers {
         std::vector<Weights> weights;
         std::vector<Via> via;
