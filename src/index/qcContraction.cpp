@@ -227,33 +227,54 @@ qcHierarchy Contraction::finish(const std::vector<std::int32_t>& nodeOfRank, std
         h.rankOfNode[at(nodeOfRank[r])] = static_cast<std::int32_t>(r);
 
     // Every arc of the hierarchy lies in the row of its lower end, and so does each arc a
-    // shortcut stands for: the arcs in no row are those that a cheaper shortcut replaced.
-    std::vector<char> used(mArcs.size(), 0);
-    for (std::size_t v = 0; v < n; ++v) {
-        for (const Edge& e : mUp[v])
-            used[at(e.arc)] = 1;
-        for (const Edge& e : mDown[v])
-            used[at(e.arc)] = 1;
-    }
-    // The used arcs move to the front of mArcs, in place, renamed.
+    // shortcut stands for: the arcs a walk from the rows meets are the used ones; the others
+    // are those that a cheaper shortcut replaced. They are renamed in the order of that walk,
+    // depth first, the links first and each shortcut after its pieces: a shortcut's pieces
+    // then lie together, and its links in path order, so that unpacking it reads few lines.
     std::vector<std::int32_t> renamed(mArcs.size(), -1);
-    std::size_t kept = 0;
+    std::int32_t links = 0, shortcuts = 0;
+    std::vector<std::pair<std::int32_t, bool>> walk;  // arc, its pieces named
+    const auto name = [&](std::int32_t top) {
+        walk.emplace_back(top, false);
+        while (!walk.empty()) {
+            const auto [a, piecesNamed] = walk.back();
+            walk.pop_back();
+            const qcArcRecord& arc = mArcs[at(a)];
+            if (renamed[at(a)] != -1)
+                continue;
+            if (arc.second == -1)
+                renamed[at(a)] = links++;
+            else if (piecesNamed)
+                renamed[at(a)] = shortcuts++;
+            else
+                walk.insert(walk.end(), {{a, true}, {arc.second, false}, {arc.first, false}});
+        }
+    };
+    // From the top down, so that the longest shortcuts name their links before the rows of the
+    // links' own ends do.
+    for (std::size_t r = n; r-- > 0;) {
+        for (const Edge& e : mUp[at(nodeOfRank[r])])
+            name(e.arc);
+        for (const Edge& e : mDown[at(nodeOfRank[r])])
+            name(e.arc);
+    }
+    std::vector<qcArcRecord> records(at(links) + at(shortcuts));
     for (std::size_t a = 0; a < mArcs.size(); ++a) {
-        if (!used[a])
+        if (renamed[a] == -1)
             continue;
         qcArcRecord arc = mArcs[a];
         arc.from = h.rankOfNode[at(arc.from)];
         arc.to = h.rankOfNode[at(arc.to)];
         if (arc.second >= 0) {
+            renamed[a] += links;
             arc.first = renamed[at(arc.first)];
             arc.second = renamed[at(arc.second)];
         }
-        renamed[a] = static_cast<std::int32_t>(kept);
-        mArcs[kept++] = arc;
+        records[at(renamed[a])] = arc;
     }
-    mArcs.resize(kept);
-    h.setArcs(mArcs);
     std::vector<qcArcRecord>().swap(mArcs);
+    h.setArcs(records);
+    std::vector<qcArcRecord>().swap(records);
 
     const auto rows = [&](std::vector<std::vector<Edge>>& lists, std::vector<std::uint32_t>& start,
                           std::vector<qcHierarchyStep>& steps) {

@@ -29,17 +29,15 @@ struct qcShortestPathIndex::Data {
 struct qcShortestPathIndex::Workspace::Arrays {
     struct Reached {
         double distance;
-        std::int32_t arc;  // by which the node was reached; -1 at the start
+        // The node it was reached from, -1 at the start: the arc is in that node's row of the
+        // side, so a path needs no more notes than a distance.
+        std::int32_t from;
         std::uint32_t stamp;
     };
     struct alignas(32) Node {
         Reached side[2];  // 0: from the source, up; 1: from the target, up against the arcs
     };
     std::vector<Node> nodes;
-    // Per node the source's search of a path query reached, where the arc it was reached by
-    // starts, so that a path's arcs are known before they are unpacked; apart from the nodes'
-    // states, as distance queries do without.
-    std::vector<std::int32_t> arcStarts;
     std::vector<std::pair<double, std::int32_t>> heap[2];
     std::vector<std::pair<double, std::int32_t>> coreHeap[2];  // the core's nodes, queued apart
     std::uint32_t now = 0;

@@ -21,9 +21,8 @@ const std::vector<qcHierarchyStep>& stepsOf(const qcHierarchy& h, int side) { re
 // and up wait in a heap of their own until enterCore().
 class Search {
 public:
-    // With starts, notes per node reached where the arc it was reached by starts.
-    Search(Arrays& w, int side, std::int32_t coreFrom, std::int32_t* starts = nullptr)
-        : mNodes(w.nodes), mStarts(starts), mHeap(w.heap[side]), mCoreHeap(w.coreHeap[side]), mNow(w.now), mSide(side),
+    Search(Arrays& w, int side, std::int32_t coreFrom)
+        : mNodes(w.nodes), mHeap(w.heap[side]), mCoreHeap(w.coreHeap[side]), mNow(w.now), mSide(side),
           mCoreFrom(coreFrom)
     {
     }
@@ -47,11 +46,9 @@ public:
     }
     double leastKey() const { return mHeap.front().first; }
 
-    void reach(std::int32_t node, double d, std::int32_t arc, std::int32_t from)
+    void reach(std::int32_t node, double d, std::int32_t from)
     {
-        mNodes[at(node)].side[mSide] = Arrays::Reached{d, arc, mNow};
-        if (mStarts != nullptr)
-            mStarts[at(node)] = from;
+        mNodes[at(node)].side[mSide] = Arrays::Reached{d, from, mNow};
         auto& heap = node < mCoreFrom ? mHeap : mCoreHeap;
         heap.emplace_back(d, node);
         std::push_heap(heap.begin(), heap.end(), std::greater<>());
@@ -111,14 +108,13 @@ public:
                 // is settled: its rows are the next reads then.
                 __builtin_prefetch(&h.upStart[at(step.head)]);
                 __builtin_prefetch(&h.downStart[at(step.head)]);
-                reach(step.head, candidate, step.arc, node);
+                reach(step.head, candidate, node);
             }
         }
     }
 
 private:
     std::vector<Arrays::Node>& mNodes;
-    std::int32_t* const mStarts;
     std::vector<std::pair<double, std::int32_t>>& mHeap;
     std::vector<std::pair<double, std::int32_t>>& mCoreHeap;
     const std::uint32_t mNow;
@@ -170,7 +166,6 @@ void Arrays::begin(std::size_t n)
 {
     if (nodes.size() != n) {
         nodes.assign(n, Node{});
-        arcStarts.assign(n, -1);
         now = 0;
     }
     for (int side = 0; side < 2; ++side) {
@@ -188,8 +183,7 @@ namespace {
 // On a hierarchy of a chordal graph, the nodes a search climbs to are ancestors of its start in
 // the elimination tree, lower ones first: so each side goes up that line, each node final when
 // come to, with no queue, and the two meet on the source's line.
-qcIndexMeeting eliminationTreeMeet(const qcHierarchy& h, Arrays& w, std::int32_t source, std::int32_t target,
-                                   bool forPath)
+qcIndexMeeting eliminationTreeMeet(const qcHierarchy& h, Arrays& w, std::int32_t source, std::int32_t target)
 {
     w.begin(h.numNodes());
     const std::int32_t starts[2] = {source, target};
@@ -204,11 +198,8 @@ qcIndexMeeting eliminationTreeMeet(const qcHierarchy& h, Arrays& w, std::int32_t
             for (std::uint32_t k = start[at(v)]; k < start[at(v) + 1]; ++k) {
                 Arrays::Reached& to = w.nodes[at(steps[k].head)].side[side];
                 const double candidate = from.distance + steps[k].weight;
-                if (to.stamp != w.now || candidate < to.distance) {
-                    to = Arrays::Reached{candidate, steps[k].arc, w.now};
-                    if (side == 0 && forPath)
-                        w.arcStarts[at(steps[k].head)] = v;
-                }
+                if (to.stamp != w.now || candidate < to.distance)
+                    to = Arrays::Reached{candidate, v, w.now};
             }
         }
     }
@@ -224,19 +215,19 @@ qcIndexMeeting eliminationTreeMeet(const qcHierarchy& h, Arrays& w, std::int32_t
 
 }  // namespace
 
-qcIndexMeeting qfIndexMeet(const qcHierarchy& h, Arrays& w, std::int32_t source, std::int32_t target, bool forPath)
+qcIndexMeeting qfIndexMeet(const qcHierarchy& h, Arrays& w, std::int32_t source, std::int32_t target)
 {
     if (!h.parent.empty())
-        return eliminationTreeMeet(h, w, source, target, forPath);
+        return eliminationTreeMeet(h, w, source, target);
     w.begin(h.numNodes());
     qcIndexMeeting best{infinity, -1};
-    Search searches[2] = {Search(w, 0, h.coreFrom, forPath ? w.arcStarts.data() : nullptr), Search(w, 1, h.coreFrom)};
+    Search searches[2] = {Search(w, 0, h.coreFrom), Search(w, 1, h.coreFrom)};
     const auto meet = [&best](const Search& s, std::int32_t node, double d) {
         if (d + s.otherDistance(node) < best.distance)
             best = qcIndexMeeting{d + s.otherDistance(node), node};
     };
-    searches[0].reach(source, 0.0, -1, -1);
-    searches[1].reach(target, 0.0, -1, -1);
+    searches[0].reach(source, 0.0, -1);
+    searches[1].reach(target, 0.0, -1);
     // Below the core, each search climbs until its keys reach the best meeting.
     for (;;) {
         // The search whose next key is lower goes on; a search stops once its keys reach the best.
@@ -288,7 +279,7 @@ void qfIndexUpwardSearch(const qcHierarchy& h, Arrays& w, int side, std::int32_t
 {
     w.begin(h.numNodes());
     Search s(w, side, static_cast<std::int32_t>(h.numNodes()));
-    s.reach(from, 0.0, -1, -1);
+    s.reach(from, 0.0, -1);
     double d = 0.0;
     for (std::int32_t node = s.settleNext(d); node != -1; node = s.settleNext(d)) {
         if (s.stalled(h, node, d))
@@ -349,6 +340,18 @@ std::int32_t startOf(const qcHierarchy& h, std::int32_t a)
     return -1 - h.arcs[at(a)].second;
 }
 
+// The arc by which a side's search reached `node` from `from`: the step to it in from's row (a
+// row holds one arc to each node at most).
+std::int32_t arcInto(const qcHierarchy& h, int side, std::int32_t from, std::int32_t node)
+{
+    const std::vector<std::uint32_t>& start = startsOf(h, side);
+    const std::vector<qcHierarchyStep>& steps = stepsOf(h, side);
+    std::uint32_t k = start[at(from)];
+    while (steps[k].head != node)
+        ++k;
+    return steps[k].arc;
+}
+
 }  // namespace
 
 double qfIndexUnpack(const qcHierarchy& h, const Arrays& w, const qcIndexMeeting& meeting, qcIndexArray& nodes,
@@ -357,8 +360,8 @@ double qfIndexUnpack(const qcHierarchy& h, const Arrays& w, const qcIndexMeeting
     // The path's arcs first, from the target back to the source, then all their links at once.
     std::vector<std::int32_t> arcs;
     const std::int32_t down = meeting.exit != -1 ? meeting.exit : meeting.node;  // where the target's search takes over
-    for (std::int32_t v = down, a; (a = w.nodes[at(v)].side[1].arc) != -1; v = h.arcs[at(a)].to)
-        arcs.push_back(a);
+    for (std::int32_t v = down, from; (from = w.nodes[at(v)].side[1].from) != -1; v = from)
+        arcs.push_back(arcInto(h, 1, from, v));
     std::reverse(arcs.begin(), arcs.end());
     if (meeting.exit != -1) {  // the core's arcs, from the table's exit back to its entry
         const qcCoreTable& table = h.coreTable;
@@ -366,15 +369,19 @@ double qfIndexUnpack(const qcHierarchy& h, const Arrays& w, const qcIndexMeeting
             arcs.push_back(a);
     }
     std::int32_t first = meeting.node;  // where the route starts
-    for (std::int32_t a; (a = w.nodes[at(first)].side[0].arc) != -1; first = w.arcStarts[at(first)])
-        arcs.push_back(a);
+    for (std::int32_t from; (from = w.nodes[at(first)].side[0].from) != -1; first = from)
+        arcs.push_back(arcInto(h, 0, from, first));
     std::reverse(arcs.begin(), arcs.end());
     std::vector<std::int32_t> route;  // link arcs
     appendLinks(h, arcs, route);
 
     double score = 0.0;
     nodes.push_back(h.nodeOfRank[at(first)]);
-    for (const std::int32_t a : route) {
+    for (std::size_t i = 0; i < route.size(); ++i) {
+        // The nodes' names by rank are read in no order: asked for a few links ahead.
+        if (i + 16 < route.size())
+            __builtin_prefetch(&h.nodeOfRank[at(h.arcs[at(route[i + 16])].to)]);
+        const std::int32_t a = route[i];
         links.push_back(h.arcs[at(a)].first);
         nodes.push_back(h.nodeOfRank[at(h.arcs[at(a)].to)]);
         score += h.linkScores[at(a)];  // the link's own score, added from the source as a search would

@@ -17,9 +17,8 @@ struct qcIndexMeeting {
     std::int32_t exit = -1;
 };
 
-// forPath: also note what qfIndexUnpack() needs (which costs a write per node reached).
 qcIndexMeeting qfIndexMeet(const qcHierarchy& h, qcShortestPathIndex::Workspace::Arrays& w, std::int32_t source,
-                           std::int32_t target, bool forPath);
+                           std::int32_t target);
 
 // How far an upward search goes into the core: through it, or only to the core nodes it enters
 // by (which a search through the core from the other end meets).
@@ -31,7 +30,7 @@ void qfIndexUpwardSearch(const qcHierarchy& h, qcShortestPathIndex::Workspace::A
                          std::int32_t from, qcIndexCore core, const std::function<void(std::int32_t, double)>& settled);
 
 // Appends the nodes (graph indices, from the source) and links of the path that the last
-// qfIndexMeet(..., forPath = true) found, shortcuts unpacked; returns its links' scores added from
+// qfIndexMeet() found, shortcuts unpacked; returns its links' scores added from
 // the source.
 double qfIndexUnpack(const qcHierarchy& h, const qcShortestPathIndex::Workspace::Arrays& w,
                      const qcIndexMeeting& meeting, qcIndexArray& nodes, qcIndexArray& links);

@@ -223,7 +223,7 @@ double qcShortestPathIndex::distance(std::int32_t a, std::int32_t b, Workspace& 
     checkNode(a);
     checkNode(b);
     const qcHierarchy& h = mData->hierarchy;
-    return orUnreached(qfIndexMeet(h, *workspace.mArrays, h.rankOfNode[at(a)], h.rankOfNode[at(b)], false).distance);
+    return orUnreached(qfIndexMeet(h, *workspace.mArrays, h.rankOfNode[at(a)], h.rankOfNode[at(b)]).distance);
 }
 
 double qcShortestPathIndex::path(std::int32_t a, std::int32_t b, qcIndexArray& nodes, qcIndexArray& links) const
@@ -239,7 +239,7 @@ double qcShortestPathIndex::path(std::int32_t a, std::int32_t b, qcIndexArray& n
     nodes.clear();
     links.clear();
     const qcHierarchy& h = mData->hierarchy;
-    const qcIndexMeeting meeting = qfIndexMeet(h, *workspace.mArrays, h.rankOfNode[at(a)], h.rankOfNode[at(b)], true);
+    const qcIndexMeeting meeting = qfIndexMeet(h, *workspace.mArrays, h.rankOfNode[at(a)], h.rankOfNode[at(b)]);
     if (!(meeting.distance < unreached))
         return infinity;
     return qfIndexUnpack(h, *workspace.mArrays, meeting, nodes, links);
