@@ -25,12 +25,12 @@ struct Edge {
 // target is settled, once the keys pass a bound, or after a number of settled nodes.
 class WitnessSearch {
 public:
-    explicit WitnessSearch(std::size_t n) : mDistance(n), mStamp(n, 0), mTarget(n, 0) {}
+    explicit WitnessSearch(std::size_t n) : mState(n) {}
 
     void markTarget(std::int32_t node)
     {
-        if (mTarget[at(node)] != mNow + 1) {
-            mTarget[at(node)] = mNow + 1;
+        if (mState[at(node)].target != mNow + 1) {
+            mState[at(node)].target = mNow + 1;
             ++mTargetsLeft;
         }
     }
@@ -39,8 +39,7 @@ public:
              std::size_t settleLimit)
     {
         if (mNow > std::numeric_limits<std::uint32_t>::max() - 4) {  // the stamps would wrap round
-            std::fill(mStamp.begin(), mStamp.end(), 0);
-            std::fill(mTarget.begin(), mTarget.end(), 0);
+            std::fill(mState.begin(), mState.end(), State{});
             mNow = 1;
         }
         ++mNow;
@@ -51,37 +50,53 @@ public:
             std::pop_heap(mHeap.begin(), mHeap.end(), std::greater<>());
             const auto [d, u] = mHeap.back();
             mHeap.pop_back();
-            if (d > mDistance[at(u)])
+            State& su = mState[at(u)];
+            if (d > su.distance)
                 continue;  // outdated
-            if (d > bound)
-                break;
             ++settled;
-            if (mTarget[at(u)] == mNow) {
-                mTarget[at(u)] = 0;
+            if (su.target == mNow) {
+                su.target = 0;
                 --mTargetsLeft;
             }
-            for (const Edge& e : out[at(u)])
-                if (e.node != avoid && (mStamp[at(e.node)] != mNow || d + e.weight < mDistance[at(e.node)]))
-                    reach(e.node, d + e.weight);
+            // The next node's arcs are on their way while this one's are gone over.
+            if (!mHeap.empty())
+                prefetch(out[at(mHeap.front().second)].data());
+            for (const Edge& e : out[at(u)]) {
+                const double via = d + e.weight;
+                // A node further than the bound can tell no target anything.
+                if (e.node == avoid || via > bound)
+                    continue;
+                State& s = mState[at(e.node)];
+                if (s.stamp != mNow || via < s.distance)
+                    reach(e.node, via);
+            }
         }
         mTargetsLeft = 0;
         ++mNow;  // every mark of this run is now stale
     }
     // The distance found by the last run, or infinity. Valid until the next markTarget().
-    double distance(std::int32_t node) const { return mStamp[at(node)] == mNow - 1 ? mDistance[at(node)] : infinity; }
+    double distance(std::int32_t node) const
+    {
+        const State& s = mState[at(node)];
+        return s.stamp == mNow - 1 ? s.distance : infinity;
+    }
 
 private:
+    struct State {
+        double distance = 0.0;
+        std::uint32_t stamp = 0;
+        std::uint32_t target = 0;  // mNow + 1 while a target of the coming run
+    };
+    static void prefetch(const void* p) { __builtin_prefetch(p); }
     void reach(std::int32_t node, double d)
     {
-        mStamp[at(node)] = mNow;
-        mDistance[at(node)] = d;
+        mState[at(node)].stamp = mNow;
+        mState[at(node)].distance = d;
         mHeap.emplace_back(d, node);
         std::push_heap(mHeap.begin(), mHeap.end(), std::greater<>());
     }
 
-    std::vector<double> mDistance;
-    std::vector<std::uint32_t> mStamp;
-    std::vector<std::uint32_t> mTarget;  // mNow + 1 while a target of the coming run
+    std::vector<State> mState;
     std::uint32_t mNow = 1;
     std::size_t mTargetsLeft = 0;
     std::vector<std::pair<double, std::int32_t>> mHeap;
