@@ -37,8 +37,9 @@ public:
         // not contracted: it and all nodes left form a core. A core whose size squared is at
         // most 4096 or half the graph's nodes and links gets a table of the cheapest ways
         // between its nodes (12 bytes a pair), which queries look up; a larger one they search.
-        // A lower value builds quicker (on grids, whose last nodes have many neighbours) and
-        // answers slower; 0 leaves every node in the core.
+        // Once the nodes left would fit such a table, a node of more than half this many pairs
+        // already stays in the core. A lower value builds quicker (on grids, whose last nodes
+        // have many neighbours) and answers slower; 0 leaves every node in the core.
         double maxPairs = 10000.0;
         // Where the nodes' positions cut the graph small, as on road networks, builds the index
         // with no searches, on an order of the nodes by those cuts and the edges that

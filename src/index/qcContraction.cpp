@@ -309,7 +309,6 @@ qcHierarchy Contraction::finish(const std::vector<std::int32_t>& nodeOfRank, std
     };
     rows(mUp, h.upStart, h.up);
     rows(mDown, h.downStart, h.down);
-    h.coreTable = qfTabulateCore(h);
     return h;
 }
 
@@ -367,7 +366,8 @@ qcHierarchy qfContract(std::size_t numNodes, const std::vector<qcGraphArc>& arcs
             queue.emplace(now, v);
             continue;
         }
-        if (c.pairsOf(v) > limits.maxPairs) {
+        const std::size_t pairs = c.pairsOf(v), left = numNodes - order.size();
+        if (pairs > limits.maxPairs || (left <= limits.tableNodes && pairs > limits.maxPairs / 2)) {
             // v and every node not contracted yet are the core.
             const std::size_t core = order.size();
             order.push_back(v);

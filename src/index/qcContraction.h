@@ -23,6 +23,10 @@ struct qcContractionLimits {
     // left stay a core (in an order given, it throws std::length_error). Contracting such
     // nodes costs the more, the more pairs they have.
     std::size_t maxPairs;
+    // Once no more nodes than this are left, a node of more than half maxPairs pairs already
+    // stays in the core with them: a core this small is looked up in a table, which is cheaper
+    // than contracting its densest nodes and searching through their many arcs.
+    std::size_t tableNodes;
     std::function<void(double)> progress;  // the share of nodes contracted, now and then
 };
 

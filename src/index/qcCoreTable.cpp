@@ -1,6 +1,7 @@
 #include "index/qcCoreTable.h"
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <limits>
 
@@ -8,12 +9,22 @@
 #include "index/qcHierarchy.h"
 #include "qcAttention.h"
 
-qcCoreTable qfTabulateCore(const qcHierarchy& h)
+std::size_t qfCoreTableNodes(std::size_t numNodes, std::size_t numLinks)
+{
+    const std::size_t bound = std::max<std::size_t>(4096, (numNodes + numLinks) / 2);
+    auto size = static_cast<std::size_t>(std::sqrt(static_cast<double>(bound)));
+    while (size * size > bound)  // the square root may round up
+        --size;
+    while ((size + 1) * (size + 1) <= bound)
+        ++size;
+    return size;
+}
+
+qcCoreTable qfTabulateCore(const qcHierarchy& h, std::size_t numLinks)
 {
     qcCoreTable t;
     const std::size_t first = at(h.coreFrom), size = h.numNodes() - first;
-    const std::size_t bound = std::max<std::size_t>(4096, (h.numNodes() + h.linkScores.size()) / 2);
-    if (size == 0 || size > bound / size)
+    if (size == 0 || size > qfCoreTableNodes(h.numNodes(), numLinks))
         return t;
     t.size = size;
     t.first = h.coreFrom;

@@ -24,9 +24,13 @@ struct qcCoreTable {
     std::size_t memoryBytes() const { return distance.size() * sizeof(double) + lastArc.size() * sizeof(std::int32_t); }
 };
 
-// The table of h's core, or none when its size squared exceeds both 4096 and half the nodes and
-// links of h (so it never costs more than a fraction of the graph). Calls qcAttention::check()
-// before every 64th core node's search.
-qcCoreTable qfTabulateCore(const qcHierarchy& h);
+// The most nodes a core of a graph of numNodes nodes and numLinks links gets a table for: its size
+// squared at most 4096 or half the nodes and links, so the table never costs more than a
+// fraction of the graph.
+std::size_t qfCoreTableNodes(std::size_t numNodes, std::size_t numLinks);
+
+// The table of h's core, or none when the core has more than qfCoreTableNodes() nodes; numLinks
+// is the graph's. Calls qcAttention::check() before every 64th core node's search.
+qcCoreTable qfTabulateCore(const qcHierarchy& h, std::size_t numLinks);
 
 #endif

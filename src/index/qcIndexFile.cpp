@@ -280,6 +280,6 @@ qcShortestPathIndex qcShortestPathIndex::load(std::istream& in)
     h.rankOfNode.assign(n, -1);
     check(*d, arcs);
     h.setArcs(arcs);
-    h.coreTable = qfTabulateCore(h);
+    h.coreTable = qfTabulateCore(h, at(d->numLinks));
     return qcShortestPathIndex(std::move(d));
 }

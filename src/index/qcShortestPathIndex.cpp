@@ -136,7 +136,8 @@ qcShortestPathIndex::qcShortestPathIndex(const qcDirectedGraph& graph, const Opt
     constexpr std::size_t arcBytes = sizeof(qcHierarchyArc) + sizeof(qcHierarchyStep);
     const double bound = options.memoryBound * static_cast<double>(graphBytes(graph)) / arcBytes;
     constexpr auto unbounded = std::numeric_limits<std::size_t>::max();
-    qcContractionLimits limits{unbounded, unbounded, options.progress};
+    const std::size_t numLinks = at(graph.numLinks());
+    qcContractionLimits limits{unbounded, unbounded, qfCoreTableNodes(at(graph.numNodes()), numLinks), options.progress};
     if (options.maxPairs < static_cast<double>(unbounded))
         limits.maxPairs = options.maxPairs > 0.0 ? static_cast<std::size_t>(options.maxPairs) : 0;
     if (options.memoryBound > 0.0 && bound < static_cast<double>(limits.maxArcs))
@@ -157,8 +158,10 @@ qcShortestPathIndex::qcShortestPathIndex(const qcDirectedGraph& graph, const Opt
             mData->customization = std::move(customization);
         }
     }
-    if (mData->customization.empty())
+    if (mData->customization.empty()) {
         mData->hierarchy = qfContract(at(graph.numNodes()), arcs, {}, 0, limits);
+        mData->hierarchy.coreTable = qfTabulateCore(mData->hierarchy, numLinks);
+    }
     mData->maxPairs = limits.maxPairs;
     mData->numLinks = graph.numLinks();
     const qcGraphPrints prints = qfGraphPrints(graph, mData->prints);
@@ -182,9 +185,10 @@ void qcShortestPathIndex::update(const qcDirectedGraph& graph)
     // the arcs it had, or at a node of more pairs than the build would contract, the index is
     // built anew.
     const qcHierarchy& h = mData->hierarchy;
-    const qcContractionLimits limits{2 * h.arcs.size() + 4096, mData->maxPairs, nullptr};
+    const qcContractionLimits limits{2 * h.arcs.size() + 4096, mData->maxPairs, 0, nullptr};
     try {
         mData->hierarchy = qfContract(at(graph.numNodes()), arcs, h.nodeOfRank, h.coreFrom, limits);
+        mData->hierarchy.coreTable = qfTabulateCore(mData->hierarchy, at(graph.numLinks()));
         mData->scores = prints.scores;
     } catch (const std::length_error&) {
         Options anew;
