@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <queue>
 #include <stdexcept>
 #include <utility>
 
 #include "graph/qcIndex.h"
+#include "index/qcInTwo.h"
 #include "qcAttention.h"
 
 namespace {
@@ -117,26 +119,27 @@ public:
         }
     }
 
-    // The shortcuts that contracting v would make.
+    // The shortcuts that contracting v would make, in the order of its arcs in and then out.
     const std::vector<qcArcRecord>& shortcutsOf(std::int32_t v, std::size_t settleLimit)
     {
         mShortcuts.clear();
-        for (const Edge& in : mIn[at(v)]) {
-            double bound = -infinity;
-            for (const Edge& out : mOut[at(v)])
-                if (out.node != in.node) {
-                    bound = std::max(bound, in.weight + out.weight);
-                    mWitness.markTarget(out.node);
-                }
-            if (bound == -infinity)
-                continue;
-            mWitness.run(mOut, in.node, v, bound, settleLimit);
-            for (const Edge& out : mOut[at(v)]) {
-                const double via = in.weight + out.weight;
-                if (out.node != in.node && !(mWitness.distance(out.node) <= via))
-                    mShortcuts.push_back(qcArcRecord{in.node, out.node, in.arc, out.arc, via});
-            }
+        const std::size_t ins = mIn[at(v)].size();
+        // When the searches take long, a second thread does those from the second half of the
+        // arcs in, whose shortcuts then follow the first half's.
+        if (ins < 2 || ins * mOut[at(v)].size() * settleLimit < mLimits.twoThreads) {
+            shortcutsFrom(v, 0, ins, settleLimit, mWitness, mShortcuts);
+            return mShortcuts;
         }
+        if (!mSecondWitness)
+            mSecondWitness = std::make_unique<WitnessSearch>(mOut.size());
+        mSecondShortcuts.clear();
+        qfInTwo([&](int part) {
+            if (part == 0)
+                shortcutsFrom(v, 0, ins / 2, settleLimit, mWitness, mShortcuts);
+            else
+                shortcutsFrom(v, ins / 2, ins, settleLimit, *mSecondWitness, mSecondShortcuts);
+        });
+        mShortcuts.insert(mShortcuts.end(), mSecondShortcuts.begin(), mSecondShortcuts.end());
         return mShortcuts;
     }
 
@@ -185,6 +188,30 @@ public:
     qcHierarchy finish(const std::vector<std::int32_t>& nodeOfRank, std::size_t coreFrom);
 
 private:
+    // The shortcuts for v's arcs in from first to last, appended to `shortcuts`: reads the
+    // lists only, so that two threads can run it at once.
+    void shortcutsFrom(std::int32_t v, std::size_t first, std::size_t last, std::size_t settleLimit,
+                       WitnessSearch& witness, std::vector<qcArcRecord>& shortcuts) const
+    {
+        const std::vector<Edge>& outs = mOut[at(v)];
+        for (std::size_t k = first; k < last; ++k) {
+            const Edge& in = mIn[at(v)][k];
+            double bound = -infinity;
+            for (const Edge& out : outs)
+                if (out.node != in.node) {
+                    bound = std::max(bound, in.weight + out.weight);
+                    witness.markTarget(out.node);
+                }
+            if (bound == -infinity)
+                continue;
+            witness.run(mOut, in.node, v, bound, settleLimit);
+            for (const Edge& out : outs) {
+                const double via = in.weight + out.weight;
+                if (out.node != in.node && !(witness.distance(out.node) <= via))
+                    shortcuts.push_back(qcArcRecord{in.node, out.node, in.arc, out.arc, via});
+            }
+        }
+    }
     void addShortcut(const qcArcRecord& s)
     {
         std::vector<Edge>& out = mOut[at(s.from)];
@@ -216,6 +243,8 @@ private:
     std::vector<std::vector<Edge>> mOut;
     std::vector<std::vector<Edge>> mIn;
     WitnessSearch mWitness;
+    std::unique_ptr<WitnessSearch> mSecondWitness;  // of the second thread, made when first needed
+    std::vector<qcArcRecord> mSecondShortcuts;
     const qcContractionLimits& mLimits;
     std::vector<double> mLevel;  // 1 + the highest level of a contracted neighbour
     std::vector<qcArcRecord> mArcs;  // the links first

@@ -28,6 +28,9 @@ struct qcContractionLimits {
     // than contracting its densest nodes and searching through their many arcs.
     std::size_t tableNodes;
     std::function<void(double)> progress;  // the share of nodes contracted, now and then
+    // A node whose searches go over about this many arcs or more (its arcs in times out times
+    // the searches' settle limit) shares them between two threads; the result is the same.
+    std::size_t twoThreads = 100000;
 };
 
 // Contracts the nodes one by one, the least important first (fewest shortcuts per arc removed,

@@ -1,14 +1,12 @@
 #include "index/qcCustomization.h"
 
 #include <algorithm>
-#include <exception>
 #include <limits>
-#include <system_error>
-#include <thread>
 #include <utility>
 
 #include "graph/qcChainCursor.h"
 #include "graph/qcIndex.h"
+#include "index/qcInTwo.h"
 #include "qcAttention.h"
 #include "qcException.h"
 
@@ -57,42 +55,6 @@ void useRoom(std::vector<T>& kept, std::vector<T>& room)
 {
     if (room.capacity() > 0)
         kept.swap(room);
-}
-
-// Runs work(1) on a second thread, if the machine has one, and work(0) on this one; rethrows
-// what either threw once both are done. Only work(0) may call qcAttention::check(), so that
-// the application's check runs on the thread that called.
-template <class Work>
-void inTwo(Work&& work)
-{
-    std::exception_ptr failed;
-    std::thread second;
-    if (std::thread::hardware_concurrency() > 1) {
-        try {
-            second = std::thread([&work, &failed] {
-                try {
-                    work(1);
-                } catch (...) {
-                    failed = std::current_exception();
-                }
-            });
-        } catch (const std::system_error&) {  // no thread to be had: one after the other
-        }
-    }
-    std::exception_ptr own;
-    try {
-        work(0);
-        if (!second.joinable())
-            work(1);
-    } catch (...) {
-        own = std::current_exception();
-    }
-    if (second.joinable())
-        second.join();
-    if (own)
-        std::rethrow_exception(own);
-    if (failed)
-        std::rethrow_exception(failed);
 }
 
 }  // namespace
@@ -224,7 +186,7 @@ void qcCustomization::prune()
     std::vector<Weights> before;
     for (auto t = mTop.rbegin(); t != mTop.rend(); ++t)
         pruneRank(at(*t), close, before);
-    inTwo([&](int part) {
+    qfInTwo([&](int part) {
         std::vector<Weights> own;
         for (std::size_t v = n; v-- > 0;) {
             if (part == 0 && v % 65536 == 0)
@@ -349,7 +311,7 @@ void qcCustomization::customize(const qcDirectedGraph& graph, double unreached, 
     std::fill(mWeights.begin(), mWeights.end(), Weights{infinity, infinity});
     std::fill(mVia.begin(), mVia.end(), Via{0, -1, 0, -1});
     bool scoresFine[2] = {true, true};
-    inTwo([&](int part) {
+    qfInTwo([&](int part) {
         scoresFine[part] = part == 0 ? weighLinks(graph, 0, mLinkHalf) : weighLinks(graph, mLinkHalf, mLinkArcs.size());
     });
     if (!scoresFine[0] || !scoresFine[1])
@@ -361,7 +323,7 @@ void qcCustomization::customize(const qcDirectedGraph& graph, double unreached, 
     // are cheaper than part 0's (not on a tie, so that the index is the same on one thread).
     std::fill(mSpare.weights.begin(), mSpare.weights.end(), Weights{infinity, infinity});
     std::fill(mSpare.via.begin(), mSpare.via.end(), Via{0, -1, 0, -1});
-    inTwo([&](int part) { weighPart(static_cast<std::uint8_t>(part), part == 0 ? nullptr : &mSpare); });
+    qfInTwo([&](int part) { weighPart(static_cast<std::uint8_t>(part), part == 0 ? nullptr : &mSpare); });
     for (std::size_t t = 0; t < mTop.size(); ++t) {
         const std::uint32_t first = upStart[at(mTop[t])];
         for (std::uint32_t e = first; e < upStart[at(mTop[t]) + 1]; ++e) {
