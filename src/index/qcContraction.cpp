@@ -1,6 +1,7 @@
 #include "index/qcContraction.h"
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <limits>
 #include <memory>
@@ -143,20 +144,38 @@ public:
         return mShortcuts;
     }
 
-    double priorityOf(std::int32_t v, std::size_t settleLimit)
+    double priorityOf(std::int32_t v, std::size_t settleLimit) { return priorityWith(v, shortcutsOf(v, settleLimit)); }
+
+    // The priorities of all nodes, before any is contracted, on two threads, each node's
+    // searches on one; calls qcAttention::check() every 64 nodes.
+    std::vector<double> firstPriorities(std::size_t settleLimit)
     {
-        const double added = static_cast<double>(shortcutsOf(v, settleLimit).size());
-        const double removed = static_cast<double>(mIn[at(v)].size() + mOut[at(v)].size());
-        double addedLinks = 0.0, removedLinks = 0.0;
-        for (const qcArcRecord& sc : mShortcuts)
-            addedLinks += mLinksOf[at(sc.first)] + mLinksOf[at(sc.second)];
-        for (const Edge& e : mIn[at(v)])
-            removedLinks += mLinksOf[at(e.arc)];
-        for (const Edge& e : mOut[at(v)])
-            removedLinks += mLinksOf[at(e.arc)];
-        // Few shortcuts per arc removed, standing for few links, and low in the hierarchy built
-        // so far: contracting such nodes first keeps the shortcuts and the searches' climbs small.
-        return added / std::max(removed, 1.0) + 2.0 * addedLinks / std::max(removedLinks, 1.0) + mLevel[at(v)];
+        const std::size_t n = mOut.size(), half = n / 2;
+        std::vector<double> priority(n);
+        if (!mSecondWitness)
+            mSecondWitness = std::make_unique<WitnessSearch>(n);
+        std::atomic<bool> stop{false};  // once the first thread's check threw
+        qfInTwo([&](int part) {
+            WitnessSearch& witness = part == 0 ? mWitness : *mSecondWitness;
+            std::vector<qcArcRecord>& shortcuts = part == 0 ? mShortcuts : mSecondShortcuts;
+            for (std::size_t v = part == 0 ? 0 : half; v < (part == 0 ? half : n); ++v) {
+                if (v % 64 == 0 && part == 1 && stop)
+                    return;
+                if (v % 64 == 0 && part == 0) {
+                    try {
+                        qcAttention::check();
+                    } catch (...) {
+                        stop = true;
+                        throw;
+                    }
+                }
+                const auto node = static_cast<std::int32_t>(v);
+                shortcuts.clear();
+                shortcutsFrom(node, 0, mIn[v].size(), settleLimit, witness, shortcuts);
+                priority[v] = priorityWith(node, shortcuts);
+            }
+        });
+        return priority;
     }
 
     // Contracts v with the shortcuts just computed for it.
@@ -188,6 +207,22 @@ public:
     qcHierarchy finish(const std::vector<std::int32_t>& nodeOfRank, std::size_t coreFrom);
 
 private:
+    double priorityWith(std::int32_t v, const std::vector<qcArcRecord>& shortcuts) const
+    {
+        const double added = static_cast<double>(shortcuts.size());
+        const double removed = static_cast<double>(mIn[at(v)].size() + mOut[at(v)].size());
+        double addedLinks = 0.0, removedLinks = 0.0;
+        for (const qcArcRecord& sc : shortcuts)
+            addedLinks += mLinksOf[at(sc.first)] + mLinksOf[at(sc.second)];
+        for (const Edge& e : mIn[at(v)])
+            removedLinks += mLinksOf[at(e.arc)];
+        for (const Edge& e : mOut[at(v)])
+            removedLinks += mLinksOf[at(e.arc)];
+        // Few shortcuts per arc removed, standing for few links, and low in the hierarchy built
+        // so far: contracting such nodes first keeps the shortcuts and the searches' climbs small.
+        return added / std::max(removed, 1.0) + 2.0 * addedLinks / std::max(removedLinks, 1.0) + mLevel[at(v)];
+    }
+
     // The shortcuts for v's arcs in from first to last, appended to `shortcuts`: reads the
     // lists only, so that two threads can run it at once.
     void shortcutsFrom(std::int32_t v, std::size_t first, std::size_t last, std::size_t settleLimit,
@@ -372,15 +407,11 @@ qcHierarchy qfContract(std::size_t numNodes, const std::vector<qcGraphArc>& arcs
         return c.finish(nodeOfRank, at(coreFrom));
     }
 
-    std::vector<double> priority(numNodes);
+    std::vector<double> priority = c.firstPriorities(guessLimit);
     using Entry = std::pair<double, std::int32_t>;
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> queue;
-    for (std::size_t v = 0; v < numNodes; ++v) {
-        if (v % 64 == 0)
-            qcAttention::check();
-        priority[v] = c.priorityOf(static_cast<std::int32_t>(v), guessLimit);
+    for (std::size_t v = 0; v < numNodes; ++v)
         queue.emplace(priority[v], static_cast<std::int32_t>(v));
-    }
     std::vector<std::int32_t> order;
     order.reserve(numNodes);
     while (!queue.empty()) {
