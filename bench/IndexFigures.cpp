@@ -107,7 +107,9 @@ void figures(const char* name, const qcDirectedGraph& g, bool wholeScores)
     // Untimed: the first search of a graph takes the memory that the later ones find kept.
     g.shortestPathTree(sources[0], tree, via);
     for (std::size_t i = 0; i < sources.size(); ++i) {
-        treeTime += timed([&] { g.shortestPathTree(sources[i], tree, via); });
+        // Untimed: it finds the farthest node, and leaves the caches as warm for the timed tree
+        // below as for the search to that node.
+        g.shortestPathTree(sources[i], tree, via);
         for (const auto t : targets)
             want.push_back(tree[static_cast<std::size_t>(t)]);
         searchTime += timed([&] { g.shortestPath(sources[i], targets[i], nodes, links); });
@@ -116,6 +118,7 @@ void figures(const char* name, const qcDirectedGraph& g, bool wholeScores)
             if (std::isfinite(tree[v]) && tree[v] > tree[static_cast<std::size_t>(farthest)])
                 farthest = static_cast<std::int32_t>(v);
         farthestTime += timed([&] { g.shortestPath(sources[i], farthest, nodes, links); });
+        treeTime += timed([&] { g.shortestPathTree(sources[i], tree, via); });
     }
     const double search = searchTime / 100;
 
