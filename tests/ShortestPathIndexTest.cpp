@@ -334,6 +334,50 @@ TEST(ShortestPathIndex, BuildingStopsAtItsBoundAndOnAbort)
     EXPECT_EQ(shares, std::vector<double>{0.0});
 }
 
+// An update stopped by the abort check leaves the index as it was, answering for the old scores,
+// whether it contracts again (no positions) or customizes (a grid at its positions).
+TEST(ShortestPathIndex, AnAbortedUpdateLeavesTheIndexAsItWas)
+{
+    std::mt19937 rng(11);
+    constexpr long side = 12, n = side * side;
+    for (const bool positioned : {false, true}) {
+        SCOPED_TRACE(positioned ? "customized" : "contracted");
+        qcDirectedGraph g;
+        for (long v = 0; v < n; ++v) {
+            qcDirectedGraphNode node;
+            if (positioned)
+                node.position(qcVector<2>(static_cast<double>(v % side), static_cast<double>(v / side)));
+            g.addNode(node);
+        }
+        for (long v = 0; v < n; ++v) {
+            if (v % side + 1 < side) {
+                g.addLinkFastUnsafe(v, v + 1, 1.0 + rng() % 9);
+                g.addLinkFastUnsafe(v + 1, v, 1.0 + rng() % 9);
+            }
+            if (v + side < n) {
+                g.addLinkFastUnsafe(v, v + side, 1.0 + rng() % 9);
+                g.addLinkFastUnsafe(v + side, v, 1.0 + rng() % 9);
+            }
+        }
+        qcShortestPathIndex idx(g);
+        const qcDirectedGraph before = g;
+        for (long l = 0; l < g.numLinks(); ++l) {
+            qcDirectedGraphLink changed = g.link(l);
+            changed.score(1.0 + rng() % 9);
+            g.link(l, changed);
+        }
+        {
+            qctest::CheckCounter cancel(1);
+            EXPECT_THROW(idx.update(g), qcAttentionAbort);
+            EXPECT_EQ(cancel.calls, 1);
+        }
+        EXPECT_TRUE(idx.isCurrent(before));
+        for (std::int32_t a = 0; a < n; a += 7)
+            for (std::int32_t b = 0; b < n; b += 5)
+                EXPECT_EQ(idx.distance(a, b), searchRoute(before, a, b).score) << a << " to " << b;
+    }
+}
+
 // What the index says it holds is what it took from the heap: its arrays are no larger than
 // their contents.
 TEST(ShortestPathIndex, MemoryBytesIsTheHeapItHolds)
