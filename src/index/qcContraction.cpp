@@ -25,7 +25,7 @@ struct Edge {
 };
 
 // A search from one node over the nodes not contracted yet, avoiding one, that stops once every
-// target is settled, once the keys pass a bound, or after a number of settled nodes.
+// target is settled or after a number of settled nodes; nodes past a bound are never queued.
 class WitnessSearch {
 public:
     explicit WitnessSearch(std::size_t n) : mState(n) {}
